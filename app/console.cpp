@@ -1,0 +1,217 @@
+// Console operations over a pair of streams, with the run's single failed state.
+#include "app/console.h"
+
+#include <istream>
+#include <ostream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using Traits = std::char_traits<char>;
+
+constexpr std::size_t kNumberLimit = 15; // a number is taken from at most 15 characters
+
+std::istream *g_in = &std::cin;
+std::ostream *g_out = &std::cout;
+bool g_failed = false;
+
+// Characters a failed number put back; read again before the stream.
+char g_back[kNumberLimit];
+std::size_t g_back_count = 0;
+
+int peek_char()
+{
+    if (g_back_count > 0)
+        return static_cast<unsigned char>(g_back[g_back_count - 1]);
+    std::streambuf *buf = g_in->rdbuf();
+    return buf == nullptr ? Traits::eof() : buf->sgetc();
+}
+
+void take_char()
+{
+    if (g_back_count > 0)
+        --g_back_count;
+    else
+        g_in->rdbuf()->sbumpc();
+}
+
+bool is_space(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Skips white space; false (and the failed state) when the input ends first.
+bool skip_space()
+{
+    int c = peek_char();
+    while (is_space(c)) {
+        take_char();
+        c = peek_char();
+    }
+    if (c == Traits::eof()) {
+        g_failed = true;
+        return false;
+    }
+    return true;
+}
+
+int digit_value(int c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+} // namespace
+
+void console_attach(std::istream &in, std::ostream &out)
+{
+    g_in = &in;
+    g_out = &out;
+    g_failed = false;
+    g_back_count = 0;
+}
+
+void write_text(const char *text)
+{
+    *g_out << text;
+}
+
+void write_text(std::int32_t value)
+{
+    char digits[12];
+    g_out->write(digits, static_cast<std::streamsize>(format_decimal(value, digits)));
+}
+
+void flush_console()
+{
+    g_out->flush();
+}
+
+bool console_failed()
+{
+    return g_failed;
+}
+
+WordRead read_word(char *buffer, std::size_t size)
+{
+    if (g_failed)
+        return word_none;
+    flush_console();
+    if (!skip_space())
+        return word_none;
+    std::size_t length = 0;
+    bool cut = false;
+    int c = peek_char();
+    while (c != Traits::eof() && !is_space(c)) {
+        if (length + 1 < size)
+            buffer[length++] = static_cast<char>(c);
+        else
+            cut = true;
+        take_char();
+        c = peek_char();
+    }
+    buffer[length] = '\0';
+    if (c == Traits::eof())
+        g_failed = true;
+    return cut ? word_cut : word_whole;
+}
+
+void read_number(std::int32_t &target)
+{
+    if (g_failed)
+        return;
+    flush_console();
+    if (!skip_space())
+        return;
+
+    char taken[kNumberLimit];
+    std::size_t count = 0;
+    auto take = [&](int c) {
+        taken[count++] = static_cast<char>(c);
+        take_char();
+    };
+
+    int c = peek_char();
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        take(c);
+        c = peek_char();
+    }
+    int base = 10;
+    std::size_t digits_from = count;
+    if (c == '0') {
+        take(c);
+        c = peek_char();
+        if (c == 'x' || c == 'X') {
+            take(c);
+            c = peek_char();
+            base = 16;
+            digits_from = count; // the 0 of the prefix is not a digit of its own
+        } else {
+            base = 8;
+        }
+    }
+    while (count < kNumberLimit && digit_value(c) < base) {
+        take(c);
+        c = peek_char();
+    }
+
+    if (count == digits_from) {
+        // A sign alone, "0x" alone or no digit at all: give it all back.
+        while (count > 0)
+            g_back[g_back_count++] = taken[--count];
+        g_failed = true;
+        target = 0;
+        return;
+    }
+
+    // At most 15 characters: the magnitude fits 64 bits before clamping.
+    std::int64_t magnitude = 0;
+    for (std::size_t i = digits_from; i < count; ++i)
+        magnitude = magnitude * base + digit_value(static_cast<unsigned char>(taken[i]));
+    std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > INT32_MAX)
+        value = INT32_MAX;
+    if (value < INT32_MIN)
+        value = INT32_MIN;
+    target = static_cast<std::int32_t>(value);
+    if (count < kNumberLimit && c == Traits::eof())
+        g_failed = true;
+}
+
+std::size_t format_decimal(std::int32_t value, char *out)
+{
+    // Work in unsigned so that -2147483648 needs no special case.
+    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+    std::size_t length = 0;
+    if (value < 0) {
+        out[length++] = '-';
+        magnitude = 0u - magnitude;
+    }
+    char reversed[10];
+    std::size_t digits = 0;
+    do {
+        reversed[digits++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (digits > 0)
+        out[length++] = reversed[--digits];
+    return length;
+}
+
+bool equal_ignoring_case(const char *first, const char *second)
+{
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    while (*first != '\0' && fold(*first) == fold(*second)) {
+        ++first;
+        ++second;
+    }
+    return fold(*first) == fold(*second);
+}

@@ -1,0 +1,51 @@
+// Console operations: every prompt, message and typed answer passes through here.
+#ifndef TAMSEL_APP_CONSOLE_H
+#define TAMSEL_APP_CONSOLE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+
+// Reads from `in` and writes to `out` from now on, and clears the failed state and
+// anything put back. The program starts attached to standard input and output.
+void console_attach(std::istream &in, std::ostream &out);
+
+// Writes the text exactly as given.
+void write_text(const char *text);
+
+// Writes the number in decimal, with a leading "-" when negative and no fill.
+void write_text(std::int32_t value);
+
+// Flushes everything written so far; called when the run ends.
+void flush_console();
+
+// True once a read has found nothing usable or met the end of input. Never cleared
+// during a run: every later read returns at once and leaves its target unchanged.
+bool console_failed();
+
+enum WordRead {
+    word_none,  // nothing stored: the input had ended or the failed state was set
+    word_whole, // the word was stored whole
+    word_cut,   // the word was longer than the buffer: its start is stored, the rest
+                // was read and dropped so that no piece of it reaches the next prompt
+};
+
+// Skips white space and reads one word of any length into `buffer` (`size` bytes,
+// at least 1), storing at most size - 1 characters and a NUL. The white space that
+// ends the word stays in the input. Leaves `buffer` unchanged on word_none.
+WordRead read_word(char *buffer, std::size_t size);
+
+// Skips white space and reads a number of at most 15 characters: decimal, octal
+// after a leading 0, hexadecimal after 0x, with an optional sign. Values beyond the
+// 32-bit range become the nearest limit. Text that is no number stores 0, stays in
+// the input and sets the failed state; in the failed state `target` is unchanged.
+void read_number(std::int32_t &target);
+
+// True when both texts are equal once ASCII letters A-Z are folded to a-z.
+bool equal_ignoring_case(const char *first, const char *second);
+
+// Writes `value` in decimal into `out` (at least 12 bytes) without a NUL and
+// returns the number of characters written.
+std::size_t format_decimal(std::int32_t value, char *out);
+
+#endif

@@ -1,0 +1,38 @@
+// Start-up: greets the user, reads and loads the save file, enters the main menu.
+#include "app/startup.h"
+
+#include <cstring>
+
+#include "app/console.h"
+#include "app/main_menu.h"
+
+void run_program()
+{
+    write_text("\nTamsel\n");
+    write_text("The 100% portable(Works on Win32 AND Linux!) tool you will learn to love!\n");
+    write_text("Written by the tamsel developers\n");
+    write_text("----\n\n");
+    write_text("Please enter the path to your \"athena.txt\":\n(Type 'athena.txt' if in same "
+               "directory)\n");
+
+    RunState state = {}; // an input that ends before the path leaves the path empty
+    WordRead got = read_word(state.word, sizeof state.word);
+    std::size_t length = std::strlen(state.word);
+    // Opening a cut path could load some other file than the one typed.
+    if (got == word_cut || length > kPathSize - 1) {
+        write_text("\nError: The path is longer than 1023 characters!\n\n");
+        flush_console();
+        return;
+    }
+    if (equal_ignoring_case(state.word, "athena.txt"))
+        std::memcpy(state.path, "athena.txt", sizeof "athena.txt");
+    else
+        std::memcpy(state.path, state.word, length + 1);
+
+    write_text("\nLoading \"");
+    write_text(state.path);
+    write_text("\"...\n");
+    if (load_save_file(state.path))
+        run_main_menu(state);
+    flush_console();
+}

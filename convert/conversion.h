@@ -1,0 +1,76 @@
+// Turns one stored save-file line into a character sheet and applies the filter.
+#ifndef TAMSEL_CONVERT_CONVERSION_H
+#define TAMSEL_CONVERT_CONVERSION_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "convert/job_names.h"
+
+constexpr std::size_t kNameSize = 32;          // name field: 31 characters and a NUL
+constexpr std::size_t kLineBufferSize = 10240; // a working buffer: one line, then its sheet
+constexpr int kCharacterValueCount = 22;       // values a character line must supply
+
+// The values of one character line plus its job name.
+struct CharacterRecord {
+    std::int32_t character_id;
+    std::int32_t account_id;
+    std::int32_t slot;
+    char name[kNameSize];
+    std::int32_t class_number;
+    char job_name[kJobNameSize];
+    std::int32_t base_level;
+    std::int32_t job_level;
+    std::int32_t base_exp;
+    std::int32_t job_exp;
+    std::int32_t zeny;
+    std::int32_t hp;
+    std::int32_t max_hp;
+    std::int32_t sp;
+    std::int32_t max_sp;
+    std::int32_t stat_str;
+    std::int32_t stat_agi;
+    std::int32_t stat_vit;
+    std::int32_t stat_int;
+    std::int32_t stat_dex;
+    std::int32_t stat_luk;
+    std::int32_t status_points;
+    std::int32_t skill_points;
+};
+
+// The test a dump applies; exactly one per dump.
+enum class FilterKind : std::int32_t {
+    none = 0,       // keeps every character
+    account = 2,    // account_id equals the first value
+    job = 4,        // class_number equals the first value
+    zeny_range = 8, // first < zeny < second, both strict
+};
+
+// Returned by convert_line instead of a sheet for a line that is dropped.
+extern const char kFilterSentinel[];
+
+// Scans the first 22 values of `line` into `record` (job_name untouched). A name
+// is one word; where that does not give all 22 values, the name is taken again as
+// everything up to the next tab, trailing white space dropped (names with spaces).
+// Names longer than 31 characters keep their first 31. Values wrap to their low 32
+// bits. Returns true only when all 22 values were read: a character line.
+bool scan_character_line(const char *line, CharacterRecord *record);
+
+// True when `record` passes the filter `kind` with the values `first`, `second`.
+bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
+                   std::int32_t second);
+
+// Formats the character sheet of `record` into `out` (`size` bytes) with a NUL,
+// cutting it at size - 1 characters; returns its length. A sheet is under 600 bytes.
+std::size_t format_sheet(const CharacterRecord &record, char *out, std::size_t size);
+
+// Converts the line in `buffer` (kLineBufferSize bytes): returns `buffer`, now
+// holding the sheet, or kFilterSentinel when the line is not a character line or
+// fails the filter. Overwrites the static record on every call.
+const char *convert_line(char *buffer, FilterKind kind, std::int32_t first,
+                         std::int32_t second);
+
+// The record the last conversion wrote (zero before the first).
+const CharacterRecord &character_record();
+
+#endif

@@ -1,0 +1,30 @@
+// The save file's lines, loaded once into a fixed static table.
+#ifndef TAMSEL_CONVERT_LINE_TABLE_H
+#define TAMSEL_CONVERT_LINE_TABLE_H
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::int32_t kLineSlots = 10240;  // lines the table holds; the rest is not read
+constexpr std::size_t kSlotSize = 10240;    // bytes a slot reserves
+constexpr std::size_t kLineLimit = 6143;    // characters a stored line keeps
+constexpr std::size_t kPathSize = 1024;     // the save-file path: 1023 characters and a NUL
+
+using LineTable = char[kLineSlots][kSlotSize];
+
+// Reads the save file at `path` into the table, one stored line per line of the
+// file: a line longer than kLineLimit is cut and its rest stored as the next line;
+// a NUL ends a line's text. Stops after kLineSlots lines. Prints the count of
+// character lines, the count of other lines and a warning when lines were left
+// unread. A missing, unreadable or directory path prints the open error and
+// returns false with nothing stored.
+bool load_save_file(const char *path);
+
+// The stored lines, NUL-terminated, slots 0 to line_count() - 1.
+const LineTable &line_table();
+std::int32_t line_count();
+
+// The path of the last successful load (empty before it).
+const char *save_file_path();
+
+#endif

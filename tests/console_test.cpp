@@ -1,0 +1,187 @@
+// Tests of the console operations: reading words and numbers, writing numbers.
+#include "app/console.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "tests/test_support.h"
+
+namespace {
+
+struct NumberCase {
+    const char *input;
+    std::int32_t expected;  // the target after the read (it starts at 77)
+    bool failed;            // the failed state after the read
+    const char *next_word;  // what a following read_word gets ("" when nothing)
+};
+
+TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
+{
+    const NumberCase cases[] = {
+        {"7\n", 7, false, ""},
+        {"-12 ", -12, false, ""},
+        {"+5 ", 5, false, ""},
+        {"  \n\t 42 ", 42, false, ""},
+        {"010 ", 8, false, ""},
+        {"0x1F ", 31, false, ""},
+        {"0X1f ", 31, false, ""},
+        {"-0x10 ", -16, false, ""},
+        {"09 ", 0, false, "9"},
+        {"0 ", 0, false, ""},
+        {"12abc ", 12, false, "abc"},
+        {"0xg ", 0, true, ""},  // "0x" alone is no number and stays unread
+        {"abc ", 0, true, ""},
+        {"- 5", 0, true, ""},
+        {"+x ", 0, true, ""},
+        {"2147483647 ", 2147483647, false, ""},
+        {"2147483648 ", 2147483647, false, ""},
+        {"-2147483648 ", INT32_MIN, false, ""},
+        {"-2147483649 ", INT32_MIN, false, ""},
+        {"999999999999999999999 ", 2147483647, false, "999999"},
+        {"0x7fffffffffffffff ", 2147483647, false, "fff"},
+        {"123456789012345678 ", 2147483647, false, "678"},
+        {"-00000000000000001 ", 0, false, "001"},
+        {"000000000000000000012 ", 0, false, "000012"},
+        {"7", 7, true, ""},   // the end of input ended the number
+        {"", 77, true, ""},   // nothing typed: the target is untouched
+        {" \n ", 77, true, ""},
+    };
+    for (const NumberCase &row : cases) {
+        CapturedConsole console(row.input);
+        std::int32_t target = 77;
+        read_number(target);
+        EXPECT_EQ(target, row.expected) << "input: " << row.input;
+        EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
+        if (!row.failed) {
+            char word[64] = "";
+            read_word(word, sizeof word);
+            EXPECT_STREQ(word, row.next_word) << "input: " << row.input;
+        }
+    }
+}
+
+TEST(ReadNumber, TextThatIsNoNumberStaysInTheInput)
+{
+    CapturedConsole console("-x");
+    std::int32_t target = 5;
+    read_number(target);
+    EXPECT_EQ(target, 0);
+    EXPECT_TRUE(console_failed());
+    // The failed state is never cleared: later reads change nothing.
+    target = 9;
+    read_number(target);
+    EXPECT_EQ(target, 9);
+    char word[8] = "keep";
+    EXPECT_EQ(read_word(word, sizeof word), word_none);
+    EXPECT_STREQ(word, "keep");
+}
+
+TEST(ReadNumber, SeveralAnswersOnOneLineFeedTheNextPrompts)
+{
+    CapturedConsole console("2 1 out.txt 150\n");
+    std::int32_t a = 0, b = 0, c = 0;
+    char word[16] = "";
+    read_number(a);
+    read_number(b);
+    read_word(word, sizeof word);
+    read_number(c);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 1);
+    EXPECT_STREQ(word, "out.txt");
+    EXPECT_EQ(c, 150);
+    EXPECT_FALSE(console_failed());
+}
+
+struct WordCase {
+    const char *input;
+    std::size_t size;
+    const char *expected;
+    WordRead outcome;
+    bool failed;
+    const char *next_word;
+};
+
+TEST(ReadWord, StoresAtMostTheBufferAndConsumesTheWholeWord)
+{
+    const WordCase cases[] = {
+        {"out.txt\n", 16, "out.txt", word_whole, false, ""},
+        {"\n\n   my saves/a.txt\n", 16, "my", word_whole, false, "saves/a.txt"},
+        {"abcdefgh next", 9, "abcdefgh", word_whole, false, "next"},
+        {"abcdefghi next", 9, "abcdefgh", word_cut, false, "next"},
+        {"abcdefghijklmnopqrstuvwxyz\tnext", 4, "abc", word_cut, false, "next"},
+        {"\xe9t\xe9\n", 16, "\xe9t\xe9", word_whole, false, ""},
+        {"last", 16, "last", word_whole, true, ""},
+        {"  \r\n\v\f", 16, "unchanged", word_none, true, ""},
+        {"", 16, "unchanged", word_none, true, ""},
+    };
+    for (const WordCase &row : cases) {
+        CapturedConsole console(row.input);
+        char word[64] = "unchanged";
+        EXPECT_EQ(read_word(word, row.size), row.outcome) << "input: " << row.input;
+        EXPECT_STREQ(word, row.expected) << "input: " << row.input;
+        EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
+        char next[64] = "";
+        read_word(next, sizeof next);
+        EXPECT_STREQ(next, row.next_word) << "input: " << row.input;
+    }
+}
+
+// Records what had been written at each flush.
+struct FlushRecorder : std::stringbuf {
+    std::string flushed;
+    int sync() override
+    {
+        flushed = str();
+        return 0;
+    }
+};
+
+TEST(ConsoleReads, FlushThePromptBeforeWaiting)
+{
+    std::istringstream in("5 name");
+    FlushRecorder recorder;
+    std::ostream out(&recorder);
+    console_attach(in, out);
+    write_text("number?");
+    std::int32_t value = 0;
+    read_number(value);
+    EXPECT_EQ(recorder.flushed, "number?");
+    write_text("word?");
+    char word[8];
+    read_word(word, sizeof word);
+    EXPECT_EQ(recorder.flushed, "number?word?");
+    // In the failed state the reads return at once, without a flush.
+    write_text("more?");
+    read_word(word, sizeof word);
+    read_number(value);
+    EXPECT_EQ(recorder.flushed, "number?word?");
+    CapturedConsole reset; // back to a fresh console for the other tests
+}
+
+TEST(WriteText, WritesNumbersInPlainDecimal)
+{
+    const std::pair<std::int32_t, const char *> cases[] = {
+        {0, "0"}, {7, "7"}, {-1, "-1"}, {150, "150"},
+        {2147483647, "2147483647"}, {INT32_MIN, "-2147483648"},
+    };
+    for (const auto &row : cases) {
+        CapturedConsole console;
+        write_text(row.first);
+        EXPECT_EQ(console.output(), row.second);
+    }
+}
+
+TEST(EqualIgnoringCase, FoldsOnlyAsciiLetters)
+{
+    EXPECT_TRUE(equal_ignoring_case("ATHENA.TXT", "athena.txt"));
+    EXPECT_TRUE(equal_ignoring_case("Athena.Txt", "athena.txt"));
+    EXPECT_TRUE(equal_ignoring_case("error", "ERROR"));
+    EXPECT_FALSE(equal_ignoring_case("athena.txt ", "athena.txt"));
+    EXPECT_FALSE(equal_ignoring_case("athena.tx", "athena.txt"));
+    EXPECT_FALSE(equal_ignoring_case("\xc9RROR", "\xe9rror"));
+}
+
+} // namespace

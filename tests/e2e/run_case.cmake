@@ -1,0 +1,89 @@
+# Runs one end-to-end case: the real program in a scratch folder, standard input
+# from the case's `input`, then compares the console output and every report with
+# the case's expected files byte for byte, checks that the save file is unchanged
+# and that no file appeared that the case does not expect.
+#
+# -DEXE=program -DEMULATOR=runner-or-empty -DCASE=case-folder -DDATA=data-folder
+# -DWORK=scratch-root; a case's own athena.txt replaces the shared one [-DCRLF=ON: expected line feeds become CR LF first]
+
+cmake_minimum_required(VERSION 3.16)
+
+get_filename_component(name "${CASE}" NAME)
+set(SCRATCH "${WORK}/${name}")
+file(REMOVE_RECURSE "${SCRATCH}")
+file(MAKE_DIRECTORY "${SCRATCH}")
+# A case may bring its own save file; most use the shared one.
+set(SAVE "${DATA}/athena.txt")
+if(EXISTS "${CASE}/athena.txt")
+  set(SAVE "${CASE}/athena.txt")
+endif()
+file(COPY "${SAVE}" DESTINATION "${SCRATCH}")
+if(EXISTS "${CASE}/setup.cmake")
+  include("${CASE}/setup.cmake")
+endif()
+file(GLOB_RECURSE before RELATIVE "${SCRATCH}" LIST_DIRECTORIES true "${SCRATCH}/*")
+
+set(console "${WORK}/${name}.console")
+execute_process(COMMAND ${EMULATOR} "${EXE}"
+  WORKING_DIRECTORY "${SCRATCH}"
+  INPUT_FILE "${CASE}/input"
+  OUTPUT_FILE "${console}"
+  RESULT_VARIABLE status
+  TIMEOUT 60)
+if(NOT status STREQUAL "0")
+  message(FATAL_ERROR "${name}: exit status ${status}, expected 0")
+endif()
+
+set(failures "")
+# Compares `actual` with the expected file `expected`; a mismatch shows both.
+function(expect_same expected actual label)
+  set(wanted "${expected}")
+  if(CRLF)
+    file(READ "${expected}" hex HEX)
+    string(REGEX REPLACE "0a" "0d0a" hex "${hex}")
+    set(wanted "${WORK}/${name}.wanted")
+    # Rebuild the bytes two hex digits at a time: text reads could lose NULs.
+    string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
+    execute_process(COMMAND printf "${escaped}" OUTPUT_FILE "${wanted}")
+  endif()
+  if(NOT EXISTS "${actual}")
+    set(failures "${failures}\n${label}: missing" PARENT_SCOPE)
+    return()
+  endif()
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${wanted}" "${actual}"
+    RESULT_VARIABLE differ)
+  if(differ)
+    file(READ "${wanted}" want_text)
+    file(READ "${actual}" got_text)
+    set(failures "${failures}\n${label} differs.\n--- expected:\n${want_text}\n--- actual:\n${got_text}"
+      PARENT_SCOPE)
+  endif()
+endfunction()
+
+expect_same("${CASE}/console.txt" "${console}" "console output")
+set(expected_names "")
+if(EXISTS "${CASE}/expected")
+  file(GLOB expected_files RELATIVE "${CASE}/expected" "${CASE}/expected/*")
+  foreach(report IN LISTS expected_files)
+    expect_same("${CASE}/expected/${report}" "${SCRATCH}/${report}" "report ${report}")
+    list(APPEND expected_names "${report}")
+  endforeach()
+endif()
+
+# The save file must come out of every run exactly as it went in.
+execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${SAVE}" "${SCRATCH}/athena.txt"
+  RESULT_VARIABLE changed)
+if(changed)
+  set(failures "${failures}\nthe save file athena.txt was changed")
+endif()
+
+file(GLOB_RECURSE after RELATIVE "${SCRATCH}" LIST_DIRECTORIES true "${SCRATCH}/*")
+foreach(entry IN LISTS after)
+  if(NOT entry IN_LIST before AND NOT entry IN_LIST expected_names)
+    set(failures "${failures}\nunexpected file created: ${entry}")
+  endif()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "${name}:${failures}")
+endif()

@@ -1,0 +1,27 @@
+// Helpers shared by the unit tests: scratch folders, whole files, a captured console.
+#ifndef TAMSEL_TESTS_TEST_SUPPORT_H
+#define TAMSEL_TESTS_TEST_SUPPORT_H
+
+#include <sstream>
+#include <string>
+
+// A fresh empty folder under the system's temporary folder.
+std::string make_scratch_folder();
+
+void write_file(const std::string &path, const std::string &bytes);
+std::string read_file(const std::string &path);
+
+// Attaches the console to an input string and an output buffer for its lifetime.
+struct CapturedConsole {
+    explicit CapturedConsole(const std::string &input = "");
+    ~CapturedConsole();
+    std::string output() const { return out.str(); }
+
+    std::istringstream in;
+    std::ostringstream out;
+};
+
+// Runs the program's code from `folder` (the working folder) with `input` typed.
+std::string run_dialogue(const std::string &folder, const std::string &input);
+
+#endif

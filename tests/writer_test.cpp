@@ -1,0 +1,117 @@
+// Tests of the dump writer: report bytes, counts, refusals and write failures.
+#include "convert/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "convert/line_table.h"
+#include "tests/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string character(int id, int account, const char *name, int zeny)
+{
+    return std::to_string(id) + "\t" + std::to_string(account) + ",0\t" + name +
+           "\t7,10,20\t30,40," + std::to_string(zeny) + "\t50,60,70,80\t1,2,3,4,5,6\t9,8\tx,y\n";
+}
+
+std::string sheet(int id, int account, const char *name, int zeny)
+{
+    return std::string("--------- ") + name + " ---------\nCharacter ID: \t" +
+           std::to_string(id) + "\nAccount ID: \t" + std::to_string(account) +
+           "\nSlot: \t\t0\nName: \t\t" + name +
+           "\nJob ID: \t\tKnight\nBase Lvl: \t\t10\nJob Lvl: \t\t20\nBase Exp: \t\t30\nJob "
+           "Exp: \t\t40\nZeny: \t\t" +
+           std::to_string(zeny) +
+           "\nHP: \t\t\t50/60\nSP: \t\t\t70/80\nSTR: \t\t\t1\nAGI: \t\t\t2\nVIT: \t\t\t3\nINT: "
+           "\t\t\t4\nDEX: \t\t\t5\nLUK: \t\t\t6\nStat Points: \t9\nSkill Points: \t8\n\n";
+}
+
+// A scratch folder holding a loaded save file of three characters and two other lines.
+struct DumpTest : ::testing::Test {
+    void SetUp() override
+    {
+        folder = make_scratch_folder();
+        save = folder + "/athena.txt";
+        contents = character(1, 150, "One", 100) + "\n" + character(2, 151, "Two Words", 500) +
+                   character(3, 150, "Three", 900) + "4\t%newid%\n";
+        write_file(save, contents);
+        CapturedConsole quiet;
+        ASSERT_TRUE(load_save_file(save.c_str()));
+    }
+
+    std::string dump(const std::string &name, FilterKind kind, std::int32_t first,
+                     std::int32_t second, bool expected_result)
+    {
+        CapturedConsole console;
+        EXPECT_EQ(dump_characters(name.c_str(), kind, first, second), expected_result) << name;
+        EXPECT_EQ(read_file(save), contents) << "the save file changed";
+        return console.output();
+    }
+
+    std::string folder, save, contents;
+};
+
+TEST_F(DumpTest, WritesEveryCharacterLineAndCountsSheets)
+{
+    std::string report = folder + "/all.txt";
+    EXPECT_EQ(dump(report, FilterKind::none, 0, 0, true),
+              "\nSuccessfully wrote 3 character(s) to \"" + report + "\"\n");
+    EXPECT_EQ(read_file(report), sheet(1, 150, "One", 100) + sheet(2, 151, "Two Words", 500) +
+                                     sheet(3, 150, "Three", 900));
+}
+
+TEST_F(DumpTest, WritesOnlyWhatPassesTheFilter)
+{
+    std::string report = folder + "/f.txt";
+    dump(report, FilterKind::account, 150, 0, true);
+    EXPECT_EQ(read_file(report), sheet(1, 150, "One", 100) + sheet(3, 150, "Three", 900));
+    dump(report, FilterKind::zeny_range, 100, 900, true);
+    EXPECT_EQ(read_file(report), sheet(2, 151, "Two Words", 500));
+    EXPECT_EQ(dump(report, FilterKind::zeny_range, 900, 100, true),
+              "\nSuccessfully wrote 0 character(s) to \"" + report + "\"\n");
+    EXPECT_EQ(read_file(report), "");
+    EXPECT_TRUE(fs::exists(report));
+}
+
+TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
+{
+    std::string names[] = {save, folder + "/./athena.txt", folder + "/sub/../athena.txt",
+                           folder + "/link.txt", folder + "/hard.txt"};
+    fs::create_directory(folder + "/sub");
+    std::error_code error;
+    fs::create_symlink(save, folder + "/link.txt", error);
+    fs::create_hard_link(save, folder + "/hard.txt", error);
+    for (const std::string &name : names) {
+        if (!fs::exists(name))
+            continue; // links are not possible on every file system
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, false),
+                  "\nError: \"" + name + "\" is the save file and will not be overwritten!\n\n");
+    }
+}
+
+TEST_F(DumpTest, ReportsNamesThatCannotBeCreated)
+{
+    const std::string names[] = {folder, folder + "/missing/out.txt", ""};
+    for (const std::string &name : names) {
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, false),
+                  "\nError: Could not open or create \"" + name + "\"!\n\n");
+    }
+}
+
+TEST_F(DumpTest, AFullDiskIsAnErrorNotACount)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    EXPECT_EQ(dump("/dev/full", FilterKind::none, 0, 0, false),
+              "\nError: Could not write to \"/dev/full\"!\n\n");
+    // Nothing handed to the file, nothing failed.
+    EXPECT_EQ(dump("/dev/full", FilterKind::job, 4046, 0, true),
+              "\nSuccessfully wrote 0 character(s) to \"/dev/full\"\n");
+}
+
+} // namespace
