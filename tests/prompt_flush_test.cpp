@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -107,6 +108,8 @@ TEST(Prompts, EachPromptArrivesBeforeTheProgramWaits)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_NE(child.seen.find("Successfully wrote 1 character(s) to \"job.txt\"\n"),
               std::string::npos);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
 }
 
 } // namespace

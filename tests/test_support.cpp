@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests.
 #include "tests/test_support.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -12,16 +13,33 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Each test process works below a root of its own, removed when the process ends.
+fs::path g_root;
+
+void remove_root()
+{
+    std::error_code error;
+    fs::remove_all(g_root, error);
+}
+
+} // namespace
+
 std::string make_scratch_folder()
 {
     static int serial = 0;
-    fs::path base = fs::temp_directory_path() / "tamsel-tests";
-    for (;;) {
-        fs::path folder = base / (std::to_string(std::random_device{}()) + "-" + std::to_string(serial++));
+    if (g_root.empty()) {
         std::error_code error;
-        if (fs::create_directories(folder, error))
-            return folder.string();
+        do
+            g_root = fs::temp_directory_path() /
+                     ("tamsel-tests-" + std::to_string(std::random_device{}()));
+        while (!fs::create_directories(g_root, error));
+        std::atexit(remove_root);
     }
+    fs::path folder = g_root / std::to_string(serial++);
+    fs::create_directories(folder);
+    return folder.string();
 }
 
 void write_file(const std::string &path, const std::string &bytes)
