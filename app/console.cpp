@@ -16,24 +16,15 @@ std::istream *g_in = &std::cin;
 std::ostream *g_out = &std::cout;
 bool g_failed = false;
 
-// Characters a failed number put back; read again before the stream.
-char g_back[kNumberLimit];
-std::size_t g_back_count = 0;
-
 int peek_char()
 {
-    if (g_back_count > 0)
-        return static_cast<unsigned char>(g_back[g_back_count - 1]);
     std::streambuf *buf = g_in->rdbuf();
     return buf == nullptr ? Traits::eof() : buf->sgetc();
 }
 
 void take_char()
 {
-    if (g_back_count > 0)
-        --g_back_count;
-    else
-        g_in->rdbuf()->sbumpc();
+    g_in->rdbuf()->sbumpc();
 }
 
 bool is_space(int c)
@@ -74,7 +65,6 @@ void console_attach(std::istream &in, std::ostream &out)
     g_in = &in;
     g_out = &out;
     g_failed = false;
-    g_back_count = 0;
 }
 
 void write_text(const char *text)
@@ -164,9 +154,8 @@ void read_number(std::int32_t &target)
     }
 
     if (count == digits_from) {
-        // A sign alone, "0x" alone or no digit at all: give it all back.
-        while (count > 0)
-            g_back[g_back_count++] = taken[--count];
+        // A sign alone, "0x" alone or no digit at all. What was taken counts as
+        // unread, but no read ever looks at the input again once it has failed.
         g_failed = true;
         target = 0;
         return;

@@ -177,13 +177,13 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
     std::size_t next_text = 0;
     std::size_t length = 0;
     const char *f = kSheetFormat;
-    while (*f != '\0') {
+    for (;;) {
         const char *mark = std::strchr(f, '%');
-        if (mark == nullptr)
-            mark = f + std::strlen(f);
-        length = append(out, length, size, f, static_cast<std::size_t>(mark - f));
-        if (*mark == '\0')
+        if (mark == nullptr) {
+            length = append(out, length, size, f, std::strlen(f));
             break;
+        }
+        length = append(out, length, size, f, static_cast<std::size_t>(mark - f));
         if (mark[1] == 's') {
             const char *text = texts[next_text++];
             length = append(out, length, size, text, std::strlen(text));

@@ -71,7 +71,9 @@ bool read_lines(std::FILE *file)
 
 bool load_save_file(const char *path)
 {
-    std::FILE *file = std::fopen(path, "r");
+    // The path is kept to recognise the save file later; a cut one could not be.
+    std::size_t path_length = std::strlen(path);
+    std::FILE *file = path_length < kPathSize ? std::fopen(path, "r") : nullptr;
     if (file == nullptr) {
         write_open_error(path);
         return false;
@@ -87,9 +89,6 @@ bool load_save_file(const char *path)
         write_open_error(path);
         return false;
     }
-    std::size_t path_length = std::strlen(path);
-    if (path_length > kPathSize - 1)
-        path_length = kPathSize - 1;
     std::memcpy(g_path, path, path_length);
     g_path[path_length] = '\0';
 

@@ -16,8 +16,8 @@ using LineTable = char[kLineSlots][kSlotSize];
 // file: a line longer than kLineLimit is cut and its rest stored as the next line;
 // a NUL ends a line's text. Stops after kLineSlots lines. Prints the count of
 // character lines, the count of other lines and a warning when lines were left
-// unread. A missing, unreadable or directory path prints the open error and
-// returns false with nothing stored.
+// unread. A missing, unreadable or directory path, or one of kPathSize characters
+// or more, prints the open error and returns false with nothing stored.
 bool load_save_file(const char *path);
 
 // The stored lines, NUL-terminated, slots 0 to line_count() - 1.

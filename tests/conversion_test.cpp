@@ -32,6 +32,9 @@ TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22Values)
         {"  150001 \t\t 2000001,0   Arwen\t\t\t4008,99,70   100,200,300 11,12,13,14 "
          "1,2,3,4,5,6\n7,8",
          true, "Arwen"},
+        {"150001\v2000001,0\fArwen\t4008,99,70" + kTail + "abc", true, "Arwen"},
+        {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7;8",
+         false, nullptr},
         {"150001\t2000001, 0\tArwen\t4008, 99,  70" + kTail, true, "Arwen"},
         {"150001\t2000001 ,0\tArwen\t4008,99,70" + kTail, false, nullptr},
         {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7", false,

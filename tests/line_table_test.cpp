@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -163,7 +164,14 @@ TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
 {
     std::string folder = make_scratch_folder();
     load_bytes(kCharacter + "\n");
-    const std::string paths[] = {folder, folder + "/missing.txt", folder + "/no/such.txt", ""};
+    // A path the table could not keep whole is refused even where the file exists.
+    std::string deep = folder;
+    while (deep.size() < kPathSize)
+        deep += "/" + std::string(200, 'd');
+    std::filesystem::create_directories(deep);
+    write_file(deep + "/athena.txt", kCharacter + "\n");
+    const std::string paths[] = {folder, folder + "/missing.txt", folder + "/no/such.txt", "",
+                                 deep + "/athena.txt"};
     for (const std::string &path : paths) {
         CapturedConsole console;
         EXPECT_FALSE(load_save_file(path.c_str())) << path;

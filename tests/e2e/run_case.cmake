@@ -4,7 +4,8 @@
 # and that no file appeared that the case does not expect.
 #
 # -DEXE=program -DEMULATOR=runner-or-empty -DCASE=case-folder -DDATA=data-folder
-# -DWORK=scratch-root; a case's own athena.txt replaces the shared one [-DCRLF=ON: expected line feeds become CR LF first]
+# -DWORK=scratch-root; a case's own athena.txt replaces the shared one, and its
+# setup.cmake may prepare the scratch folder ${SCRATCH} further [-DCRLF=ON: expected line feeds become CR LF first]
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -21,6 +22,9 @@ file(COPY "${SAVE}" DESTINATION "${SCRATCH}")
 if(EXISTS "${CASE}/setup.cmake")
   include("${CASE}/setup.cmake")
 endif()
+# The save file as the program will find it, to prove afterwards that it is unchanged.
+set(save_before "${WORK}/${name}.save")
+configure_file("${SCRATCH}/athena.txt" "${save_before}" COPYONLY)
 file(GLOB_RECURSE before RELATIVE "${SCRATCH}" LIST_DIRECTORIES true "${SCRATCH}/*")
 
 set(console "${WORK}/${name}.console")
@@ -71,7 +75,7 @@ if(EXISTS "${CASE}/expected")
 endif()
 
 # The save file must come out of every run exactly as it went in.
-execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${SAVE}" "${SCRATCH}/athena.txt"
+execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${save_before}" "${SCRATCH}/athena.txt"
   RESULT_VARIABLE changed)
 if(changed)
   set(failures "${failures}\nthe save file athena.txt was changed")

@@ -1,0 +1,50 @@
+// Fuzz target: arbitrary bytes as standard input, read by a sequence of word and
+// number reads chosen by the first byte, into buffers of varied sizes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "app/console.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    const unsigned plan = data[0];
+    const std::size_t word_size = 1 + data[1] % 40;
+    std::istringstream in(std::string(reinterpret_cast<const char *>(data + 2), size - 2));
+    std::ostringstream out;
+    console_attach(in, out);
+    char word[64];
+    for (int step = 0; step < 64 && !console_failed(); ++step) {
+        if ((plan >> (step % 8)) & 1) {
+            std::memset(word, 'z', sizeof word);
+            WordRead got = read_word(word, word_size);
+            if (got == word_none)
+                continue;
+            // Nothing is written past the buffer, a cut word fills it exactly, and
+            // the stored text holds no white space (a typed NUL may end it early).
+            if (word[word_size] != 'z' || std::strlen(word) >= word_size)
+                std::abort();
+            if (got == word_cut && word[word_size - 1] != '\0')
+                std::abort();
+            if (std::strpbrk(word, " \t\n\v\f\r") != nullptr)
+                std::abort();
+        } else {
+            std::int32_t value = 12345;
+            read_number(value);
+        }
+    }
+    // Once failed, reads change nothing.
+    if (console_failed()) {
+        std::int32_t value = 7;
+        read_number(value);
+        std::strcpy(word, "kept");
+        if (value != 7 || read_word(word, sizeof word) != word_none || std::strcmp(word, "kept"))
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,1 @@
+file(CREATE_LINK athena.txt "${SCRATCH}/link.txt" SYMBOLIC)
