@@ -1,6 +1,7 @@
 // Console operations over a pair of streams, with the run's single failed state.
 #include "app/console.h"
 
+#include <cstring>
 #include <istream>
 #include <ostream>
 #include <iostream>
@@ -74,7 +75,7 @@ void write_text(const char *text)
 
 void write_text(std::int32_t value)
 {
-    char digits[12];
+    char digits[kDecimalRoom];
     g_out->write(digits, static_cast<std::streamsize>(format_decimal(value, digits)));
 }
 
@@ -177,6 +178,10 @@ void read_number(std::int32_t &target)
 
 std::size_t format_decimal(std::int32_t value, char *out)
 {
+    static const char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                 "25262728293031323334353637383940414243444546474849"
+                                 "50515253545556575859606162636465666768697071727374"
+                                 "75767778798081828384858687888990919293949596979899";
     // Work in unsigned so that -2147483648 needs no special case.
     std::uint32_t magnitude = static_cast<std::uint32_t>(value);
     std::size_t length = 0;
@@ -184,14 +189,24 @@ std::size_t format_decimal(std::int32_t value, char *out)
         out[length++] = '-';
         magnitude = 0u - magnitude;
     }
-    char reversed[10];
-    std::size_t digits = 0;
-    do {
-        reversed[digits++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    while (digits > 0)
-        out[length++] = reversed[--digits];
+    std::size_t digits = 1;
+    for (std::uint32_t bound = 10; digits < 10 && magnitude >= bound; bound *= 10)
+        ++digits;
+    // Fill from the last digit backwards, two at a time, straight into `out`.
+    length += digits;
+    char *p = out + length;
+    while (magnitude >= 100) {
+        const char *pair = kPairs + 2 * (magnitude % 100);
+        magnitude /= 100;
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (magnitude >= 10) {
+        *--p = kPairs[2 * magnitude + 1];
+        *--p = kPairs[2 * magnitude];
+    } else {
+        *--p = static_cast<char>('0' + magnitude);
+    }
     return length;
 }
 

@@ -43,7 +43,10 @@ void read_number(std::int32_t &target);
 // True when both texts are equal once ASCII letters A-Z are folded to a-z.
 bool equal_ignoring_case(const char *first, const char *second);
 
-// Writes `value` in decimal into `out` (at least 12 bytes) without a NUL and
+// Room format_decimal needs: a sign and ten digits.
+constexpr std::size_t kDecimalRoom = 11;
+
+// Writes `value` in decimal into `out` (kDecimalRoom bytes) without a NUL and
 // returns the number of characters written.
 std::size_t format_decimal(std::int32_t value, char *out);
 

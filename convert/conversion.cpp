@@ -20,6 +20,35 @@ const char kSheetFormat[] =
     "AGI: \t\t\t%d\nVIT: \t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\n"
     "Stat Points: \t%d\nSkill Points: \t%d\n\n";
 
+using NumberField = std::int32_t CharacterRecord::*;
+using TextField = char (CharacterRecord::*)[kNameSize];
+
+// The record's numbers in the order the scan pattern reads them.
+constexpr NumberField kScanNumbers[] = {
+    &CharacterRecord::character_id, &CharacterRecord::account_id, &CharacterRecord::slot,
+    &CharacterRecord::class_number, &CharacterRecord::base_level, &CharacterRecord::job_level,
+    &CharacterRecord::base_exp,     &CharacterRecord::job_exp,    &CharacterRecord::zeny,
+    &CharacterRecord::hp,           &CharacterRecord::max_hp,     &CharacterRecord::sp,
+    &CharacterRecord::max_sp,       &CharacterRecord::stat_str,   &CharacterRecord::stat_agi,
+    &CharacterRecord::stat_vit,     &CharacterRecord::stat_int,   &CharacterRecord::stat_dex,
+    &CharacterRecord::stat_luk,     &CharacterRecord::status_points,
+    &CharacterRecord::skill_points,
+};
+
+// The record's numbers and texts in the order the sheet format shows them.
+constexpr NumberField kSheetNumbers[] = {
+    &CharacterRecord::character_id, &CharacterRecord::account_id, &CharacterRecord::slot,
+    &CharacterRecord::base_level,   &CharacterRecord::job_level,  &CharacterRecord::base_exp,
+    &CharacterRecord::job_exp,      &CharacterRecord::zeny,       &CharacterRecord::hp,
+    &CharacterRecord::max_hp,       &CharacterRecord::sp,         &CharacterRecord::max_sp,
+    &CharacterRecord::stat_str,     &CharacterRecord::stat_agi,   &CharacterRecord::stat_vit,
+    &CharacterRecord::stat_int,     &CharacterRecord::stat_dex,   &CharacterRecord::stat_luk,
+    &CharacterRecord::status_points, &CharacterRecord::skill_points,
+};
+static_assert(kJobNameSize == kNameSize, "the sheet's texts share one field size");
+constexpr TextField kSheetTexts[] = {&CharacterRecord::name, &CharacterRecord::name,
+                                     &CharacterRecord::job_name};
+
 CharacterRecord g_record;
 
 enum NameMode {
@@ -27,9 +56,16 @@ enum NameMode {
     name_to_tab, // the name runs to the next tab or the end of the line
 };
 
+// Space, tab, line feed, vertical tab, form feed, carriage return; never 0x80-0xFF.
+constexpr bool kSpace[256] = {
+    false, false, false, false, false, false, false, false, false, true, true, true, true, true,
+    false, false, false, false, false, false, false, false, false, false, false, false, false,
+    false, false, false, false, false, true,
+};
+
 bool is_space(unsigned char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return kSpace[c];
 }
 
 const unsigned char *skip_space(const unsigned char *p)
@@ -49,11 +85,14 @@ const unsigned char *scan_int(const unsigned char *p, std::int32_t *target)
         negative = *p == '-';
         ++p;
     }
-    if (*p < '0' || *p > '9')
+    unsigned digit = *p - static_cast<unsigned>('0');
+    if (digit > 9)
         return nullptr;
     std::uint32_t value = 0;
-    while (*p >= '0' && *p <= '9')
-        value = value * 10u + static_cast<std::uint32_t>(*p++ - '0');
+    do {
+        value = value * 10u + digit;
+        digit = *++p - static_cast<unsigned>('0');
+    } while (digit <= 9);
     if (negative)
         value = 0u - value;
     *target = static_cast<std::int32_t>(value);
@@ -67,64 +106,154 @@ const unsigned char *scan_name(const unsigned char *p, char *name, NameMode mode
     p = skip_space(p);
     if (*p == '\0')
         return nullptr;
-    const unsigned char *end = p;
-    const unsigned char *next = nullptr;
+    std::size_t length = 0;
     if (mode == name_word) {
-        while (*end != '\0' && !is_space(*end))
-            ++end;
-        next = end;
+        for (; *p != '\0' && !is_space(*p); ++p)
+            if (length < kNameSize - 1)
+                name[length++] = static_cast<char>(*p);
     } else {
-        while (*end != '\0' && *end != '\t')
-            ++end;
-        next = end;
-        while (end > p && is_space(end[-1]))
-            --end;
+        // Runs to the tab; white space at its end is dropped, so the stored length
+        // only grows up to the last character that is not white space.
+        std::size_t kept = 0;
+        std::size_t seen = 0;
+        for (; *p != '\0' && *p != '\t'; ++p) {
+            ++seen;
+            if (length < kNameSize - 1)
+                name[length++] = static_cast<char>(*p);
+            if (!is_space(*p))
+                kept = seen < kNameSize - 1 ? seen : kNameSize - 1;
+        }
+        length = kept;
     }
-    std::size_t length = static_cast<std::size_t>(end - p);
-    if (length > kNameSize - 1)
-        length = kNameSize - 1;
-    std::memcpy(name, p, length);
     name[length] = '\0';
-    return next;
+    return p;
 }
 
-// Walks kScanPattern over `line`, storing each value as it is read; returns how
-// many were read before the first mismatch or the end of the line.
-int scan_pattern(const char *line, CharacterRecord *r, NameMode mode)
+// The scan pattern, walked once: each step is what stands before a value (white
+// space, a literal such as the comma, or nothing) and the value itself.
+struct ScanStep {
+    bool skip_space;    // white space in the pattern: any run of it, including none
+    char literal;       // a character that must stand here, or '\0'
+    bool name;          // the value is the name, otherwise a number
+    NumberField number; // where a number goes
+};
+
+struct ScanPlan {
+    ScanStep steps[kCharacterValueCount];
+    int count;
+};
+
+ScanPlan plan_scan()
 {
-    std::int32_t *const numbers[] = {
-        &r->character_id, &r->account_id, &r->slot,     &r->class_number, &r->base_level,
-        &r->job_level,    &r->base_exp,   &r->job_exp,  &r->zeny,         &r->hp,
-        &r->max_hp,       &r->sp,         &r->max_sp,   &r->stat_str,     &r->stat_agi,
-        &r->stat_vit,     &r->stat_int,   &r->stat_dex, &r->stat_luk,     &r->status_points,
-        &r->skill_points,
-    };
-    const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
-    int stored = 0;
-    std::size_t next_number = 0;
-    for (const char *f = kScanPattern; *f != '\0';) {
-        if (f[0] == '%') {
-            p = f[1] == 's' ? scan_name(p, r->name, mode) : scan_int(p, numbers[next_number++]);
-            if (p == nullptr)
-                return stored;
-            ++stored;
-            f += 2;
+    ScanPlan plan = {};
+    const NumberField *next_number = kScanNumbers;
+    ScanStep step = {};
+    for (const char *f = kScanPattern; *f != '\0'; ++f) {
+        if (*f == '%') {
+            ++f;
+            step.name = *f == 's';
+            step.number = step.name ? nullptr : *next_number++;
+            plan.steps[plan.count++] = step;
+            step = ScanStep{};
         } else if (is_space(static_cast<unsigned char>(*f))) {
-            // White space in the pattern matches any run of it, including none.
-            p = skip_space(p);
-            ++f;
+            step.skip_space = true;
         } else {
-            // A comma must stand right here: no white space is skipped before it.
-            if (*p != static_cast<unsigned char>(*f))
-                return stored;
-            ++p;
-            ++f;
+            step.literal = *f; // the pattern holds at most one literal between values
         }
     }
-    return stored;
+    return plan;
+}
+
+const ScanPlan kScanPlan = plan_scan();
+
+// Walks the scan pattern over the line from step `first` at `p`, storing each value
+// as it is read; returns how many steps in all were read before the first mismatch
+// or the end of the line, and leaves in `name_at` where the name's step began.
+// Reads nothing of the line past the character after the last value.
+int scan_steps(const unsigned char *p, int first, CharacterRecord *r, NameMode mode,
+               const unsigned char **name_at)
+{
+    for (int i = first; i < kScanPlan.count; ++i) {
+        const ScanStep &step = kScanPlan.steps[i];
+        if (step.name)
+            *name_at = p;
+        if (step.skip_space)
+            p = skip_space(p);
+        if (step.literal != '\0') {
+            // A comma must stand right here: no white space is skipped before it.
+            if (*p != static_cast<unsigned char>(step.literal))
+                return i;
+            ++p;
+        }
+        p = step.name ? scan_name(p, r->name, mode) : scan_int(p, &(r->*step.number));
+        if (p == nullptr)
+            return i;
+    }
+    return kScanPlan.count;
 }
 
 constexpr int kValuesBeforeName = 3;
+
+// The sheet format, walked once: each piece is a run of literal text followed by
+// the field that comes after it (the last piece has none). Each run is kept in a
+// slot of kPieceSlot bytes so that it can be copied with one fixed-size move.
+constexpr std::size_t kPieceSlot = 32;
+constexpr std::size_t kSheetPieces = 24; // 23 fields and the closing text
+
+struct SheetPiece {
+    char text[kPieceSlot];
+    std::size_t length;
+    char field; // 'd', 's', or '\0' after the last run
+};
+
+struct SheetPlan {
+    SheetPiece pieces[kSheetPieces];
+    std::size_t count;
+};
+
+SheetPlan plan_sheet()
+{
+    SheetPlan plan = {};
+    const char *f = kSheetFormat;
+    for (;;) {
+        const char *mark = std::strchr(f, '%');
+        SheetPiece &piece = plan.pieces[plan.count++];
+        piece.length = mark != nullptr ? static_cast<std::size_t>(mark - f) : std::strlen(f);
+        std::memcpy(piece.text, f, piece.length); // every run is under kPieceSlot
+        if (mark == nullptr)
+            return plan;
+        piece.field = mark[1];
+        f = mark + 2;
+    }
+}
+
+const SheetPlan kSheetPlan = plan_sheet();
+
+// Room that lets the formatter skip its bounds: a sheet is under 600 bytes, and the
+// fixed-size moves write at most kPieceSlot bytes past its end.
+constexpr std::size_t kUncheckedRoom = 1024;
+
+// Writes the sheet with fixed-size moves; `out` holds at least kUncheckedRoom bytes.
+std::size_t format_sheet_unchecked(const CharacterRecord &r, char *out)
+{
+    const NumberField *next_number = kSheetNumbers;
+    const TextField *next_text = kSheetTexts;
+    char *p = out;
+    for (std::size_t i = 0; i < kSheetPlan.count; ++i) {
+        const SheetPiece &piece = kSheetPlan.pieces[i];
+        std::memcpy(p, piece.text, kPieceSlot);
+        p += piece.length;
+        if (piece.field == 's') {
+            const char *text = r.**next_text++;
+            std::memcpy(p, text, kNameSize); // the whole field: NUL-terminated within it
+            p += std::strlen(text);
+        } else if (piece.field == 'd') {
+            p += format_decimal(r.**next_number++, p);
+        }
+    }
+    *p = '\0';
+    return static_cast<std::size_t>(p - out);
+}
 
 std::size_t append(char *out, std::size_t length, std::size_t size, const char *text,
                    std::size_t count)
@@ -139,13 +268,17 @@ std::size_t append(char *out, std::size_t length, std::size_t size, const char *
 
 bool scan_character_line(const char *line, CharacterRecord *record)
 {
-    int stored = scan_pattern(line, record, name_word);
+    const unsigned char *name_at = nullptr;
+    int stored = scan_steps(reinterpret_cast<const unsigned char *>(line), 0, record, name_word,
+                            &name_at);
     if (stored == kCharacterValueCount)
         return true;
-    // Only a line that got as far as its name can be one whose name has spaces.
+    // Only a line that got as far as its name can be one whose name has spaces. The
+    // values before the name read the same either way: scan again from the name.
     if (stored <= kValuesBeforeName)
         return false;
-    return scan_pattern(line, record, name_to_tab) == kCharacterValueCount;
+    return scan_steps(name_at, kValuesBeforeName, record, name_to_tab, &name_at) ==
+           kCharacterValueCount;
 }
 
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
@@ -166,46 +299,40 @@ bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t 
 
 std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
 {
-    const std::int32_t numbers[] = {
-        r.character_id, r.account_id, r.slot,     r.base_level, r.job_level,
-        r.base_exp,     r.job_exp,    r.zeny,     r.hp,         r.max_hp,
-        r.sp,           r.max_sp,     r.stat_str, r.stat_agi,   r.stat_vit,
-        r.stat_int,     r.stat_dex,   r.stat_luk, r.status_points, r.skill_points,
-    };
-    const char *const texts[] = {r.name, r.name, r.job_name};
-    std::size_t next_number = 0;
-    std::size_t next_text = 0;
+    if (size >= kUncheckedRoom)
+        return format_sheet_unchecked(r, out);
+    const NumberField *next_number = kSheetNumbers;
+    const TextField *next_text = kSheetTexts;
     std::size_t length = 0;
-    const char *f = kSheetFormat;
-    for (;;) {
-        const char *mark = std::strchr(f, '%');
-        if (mark == nullptr) {
-            length = append(out, length, size, f, std::strlen(f));
-            break;
-        }
-        length = append(out, length, size, f, static_cast<std::size_t>(mark - f));
-        if (mark[1] == 's') {
-            const char *text = texts[next_text++];
+    for (std::size_t i = 0; i < kSheetPlan.count; ++i) {
+        const SheetPiece &piece = kSheetPlan.pieces[i];
+        length = append(out, length, size, piece.text, piece.length);
+        if (piece.field == 's') {
+            const char *text = r.**next_text++;
             length = append(out, length, size, text, std::strlen(text));
-        } else {
-            char digits[12];
-            length = append(out, length, size, digits,
-                            format_decimal(numbers[next_number++], digits));
+        } else if (piece.field == 'd') {
+            char digits[kDecimalRoom];
+            length = append(out, length, size, digits, format_decimal(r.**next_number++, digits));
         }
-        f = mark + 2;
     }
     out[length] = '\0';
     return length;
 }
 
-const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second)
+const char *convert_stored_line(const char *line, char *out, FilterKind kind, std::int32_t first,
+                                std::int32_t second)
 {
-    if (!scan_character_line(buffer, &g_record))
+    if (!scan_character_line(line, &g_record))
         return kFilterSentinel;
     job_name_for(g_record.class_number, g_record.job_name);
-    // The scan is complete and the name copied out, so the sheet may replace the line.
-    format_sheet(g_record, buffer, kLineBufferSize);
-    return passes_filter(g_record, kind, first, second) ? buffer : kFilterSentinel;
+    // The scan is over and the name copied out: `out` may hold the line itself.
+    format_sheet(g_record, out, kLineBufferSize);
+    return passes_filter(g_record, kind, first, second) ? out : kFilterSentinel;
+}
+
+const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second)
+{
+    return convert_stored_line(buffer, buffer, kind, first, second);
 }
 
 const CharacterRecord &character_record()

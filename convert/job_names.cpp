@@ -43,6 +43,7 @@ void job_name_for(std::int32_t class_number, char *destination)
         return;
     }
     // "Unknown (-2147483648)" is 21 characters: always fits the 32-byte field.
+    static_assert(sizeof "Unknown (" - 1 + kDecimalRoom + 1 < kJobNameSize, "room for N");
     static const char kPrefix[] = "Unknown (";
     std::size_t length = sizeof kPrefix - 1;
     std::memcpy(destination, kPrefix, length);

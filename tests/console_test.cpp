@@ -164,13 +164,19 @@ TEST(ConsoleReads, FlushThePromptBeforeWaiting)
 TEST(WriteText, WritesNumbersInPlainDecimal)
 {
     const std::pair<std::int32_t, const char *> cases[] = {
-        {0, "0"}, {7, "7"}, {-1, "-1"}, {150, "150"},
+        {0, "0"},         {7, "7"},           {-1, "-1"},         {150, "150"},
+        {9, "9"},         {10, "10"},         {99, "99"},         {100, "100"},
+        {-10, "-10"},     {999, "999"},       {1000, "1000"},     {9999, "9999"},
+        {10000, "10000"}, {99999, "99999"},   {100000, "100000"}, {-999999, "-999999"},
+        {1000000, "1000000"},       {9999999, "9999999"},       {10000000, "10000000"},
+        {99999999, "99999999"},     {100000000, "100000000"},   {999999999, "999999999"},
+        {1000000000, "1000000000"}, {-1000000000, "-1000000000"},
         {2147483647, "2147483647"}, {INT32_MIN, "-2147483648"},
     };
     for (const auto &row : cases) {
         CapturedConsole console;
         write_text(row.first);
-        EXPECT_EQ(console.output(), row.second);
+        EXPECT_EQ(console.output(), row.second) << "value: " << row.first;
     }
 }
 
