@@ -2,6 +2,7 @@
 // filter; every result must be the sentinel or a well-formed sheet.
 #include <unistd.h>
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,67 @@
 #include "convert/line_table.h"
 
 namespace {
+
+// A plain reference for the scan rules, written without regard to speed: the
+// pattern's values in order, a name as one word or else up to the next tab.
+bool space(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool reference_scan(const char *line, CharacterRecord &r, bool name_to_tab)
+{
+    std::int32_t *numbers[] = {&r.character_id, &r.account_id, &r.slot, &r.class_number,
+                               &r.base_level, &r.job_level, &r.base_exp, &r.job_exp, &r.zeny,
+                               &r.hp, &r.max_hp, &r.sp, &r.max_sp, &r.stat_str, &r.stat_agi,
+                               &r.stat_vit, &r.stat_int, &r.stat_dex, &r.stat_luk,
+                               &r.status_points, &r.skill_points};
+    const char *pattern = "d\td,d\ts\td,d,d\td,d,d\td,d,d,d\td,d,d,d,d,d\td,d";
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
+    int next = 0;
+    for (const char *f = pattern; *f; ++f) {
+        if (*f == '\t') {
+            while (space(*p))
+                ++p;
+        } else if (*f == ',') {
+            if (*p != ',')
+                return false;
+            ++p;
+        } else if (*f == 'd') {
+            while (space(*p))
+                ++p;
+            bool negative = *p == '-';
+            if (*p == '-' || *p == '+')
+                ++p;
+            if (!std::isdigit(*p))
+                return false;
+            std::uint64_t value = 0;
+            while (std::isdigit(*p))
+                value = (value * 10 + (*p++ - '0')) & 0xffffffffu;
+            if (negative)
+                value = (0x100000000u - value) & 0xffffffffu;
+            *numbers[next++] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        } else {
+            while (space(*p))
+                ++p;
+            if (*p == '\0')
+                return false;
+            std::string name;
+            if (name_to_tab) {
+                while (*p && *p != '\t')
+                    name += static_cast<char>(*p++);
+                while (!name.empty() && space(static_cast<unsigned char>(name.back())))
+                    name.pop_back();
+            } else {
+                while (*p && !space(*p))
+                    name += static_cast<char>(*p++);
+            }
+            name = name.substr(0, kNameSize - 1);
+            std::strcpy(r.name, name.c_str());
+        }
+    }
+    return true;
+}
 
 std::string scratch_file()
 {
@@ -47,6 +109,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (std::int32_t i = 0; i < line_count(); ++i) {
         if (std::strlen(line_table()[i]) > kLineLimit)
             std::abort();
+        // The fast scan and the reference agree on the verdict and on every value.
+        CharacterRecord fast = {}, slow = {};
+        bool is_character = scan_character_line(line_table()[i], &fast);
+        bool expected = reference_scan(line_table()[i], slow, false) ||
+                        reference_scan(line_table()[i], slow, true);
+        if (is_character != expected)
+            std::abort();
+        if (is_character) {
+            job_name_for(slow.class_number, slow.job_name);
+            job_name_for(fast.class_number, fast.job_name);
+            char mine[kLineBufferSize], theirs[kLineBufferSize];
+            format_sheet(fast, mine, sizeof mine);
+            std::snprintf(theirs, sizeof theirs,
+                          "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: "
+                          "\t\t%d\nName: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: "
+                          "\t\t%d\nBase Exp: \t\t%d\nJob Exp: \t\t%d\nZeny: \t\t%d\nHP: "
+                          "\t\t\t%d/%d\nSP: \t\t\t%d/%d\nSTR: \t\t\t%d\nAGI: \t\t\t%d\nVIT: "
+                          "\t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\nStat Points: "
+                          "\t%d\nSkill Points: \t%d\n\n",
+                          slow.name, slow.character_id, slow.account_id, slow.slot, slow.name,
+                          slow.job_name, slow.base_level, slow.job_level, slow.base_exp,
+                          slow.job_exp, slow.zeny, slow.hp, slow.max_hp, slow.sp, slow.max_sp,
+                          slow.stat_str, slow.stat_agi, slow.stat_vit, slow.stat_int,
+                          slow.stat_dex, slow.stat_luk, slow.status_points, slow.skill_points);
+            if (std::strcmp(mine, theirs) != 0)
+                std::abort();
+        }
         for (FilterKind kind : kinds) {
             std::strcpy(buffer, line_table()[i]);
             const char *result = convert_line(buffer, kind, 0, 1000);
