@@ -48,6 +48,21 @@ void write_file(const std::string &path, const std::string &bytes)
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string as_text_file(const std::string &text)
+{
+#ifdef _WIN32
+    std::string bytes;
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return bytes;
+#else
+    return text;
+#endif
+}
+
 std::string read_file(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);

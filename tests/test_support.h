@@ -9,6 +9,10 @@
 std::string make_scratch_folder();
 
 void write_file(const std::string &path, const std::string &bytes);
+
+// The bytes a text file written with `text` holds on this platform: line feeds
+// become CR LF where files have a text mode.
+std::string as_text_file(const std::string &text);
 std::string read_file(const std::string &path);
 
 // Attaches the console to an input string and an output buffer for its lifetime.

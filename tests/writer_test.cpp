@@ -61,17 +61,19 @@ TEST_F(DumpTest, WritesEveryCharacterLineAndCountsSheets)
     std::string report = folder + "/all.txt";
     EXPECT_EQ(dump(report, FilterKind::none, 0, 0, true),
               "\nSuccessfully wrote 3 character(s) to \"" + report + "\"\n");
-    EXPECT_EQ(read_file(report), sheet(1, 150, "One", 100) + sheet(2, 151, "Two Words", 500) +
-                                     sheet(3, 150, "Three", 900));
+    EXPECT_EQ(read_file(report),
+              as_text_file(sheet(1, 150, "One", 100) + sheet(2, 151, "Two Words", 500) +
+                           sheet(3, 150, "Three", 900)));
 }
 
 TEST_F(DumpTest, WritesOnlyWhatPassesTheFilter)
 {
     std::string report = folder + "/f.txt";
     dump(report, FilterKind::account, 150, 0, true);
-    EXPECT_EQ(read_file(report), sheet(1, 150, "One", 100) + sheet(3, 150, "Three", 900));
+    EXPECT_EQ(read_file(report),
+              as_text_file(sheet(1, 150, "One", 100) + sheet(3, 150, "Three", 900)));
     dump(report, FilterKind::zeny_range, 100, 900, true);
-    EXPECT_EQ(read_file(report), sheet(2, 151, "Two Words", 500));
+    EXPECT_EQ(read_file(report), as_text_file(sheet(2, 151, "Two Words", 500)));
     EXPECT_EQ(dump(report, FilterKind::zeny_range, 900, 100, true),
               "\nSuccessfully wrote 0 character(s) to \"" + report + "\"\n");
     EXPECT_EQ(read_file(report), "");
