@@ -32,10 +32,11 @@ execute_process(COMMAND ${EMULATOR} "${EXE}"
   WORKING_DIRECTORY "${SCRATCH}"
   INPUT_FILE "${CASE}/input"
   OUTPUT_FILE "${console}"
+  ERROR_VARIABLE errors
   RESULT_VARIABLE status
   TIMEOUT 60)
 if(NOT status STREQUAL "0")
-  message(FATAL_ERROR "${name}: exit status ${status}, expected 0")
+  message(FATAL_ERROR "${name}: exit status ${status}, expected 0; standard error:\n${errors}")
 endif()
 
 set(failures "")
@@ -95,5 +96,5 @@ foreach(entry IN LISTS after)
 endforeach()
 
 if(failures)
-  message(FATAL_ERROR "${name}:${failures}")
+  message(FATAL_ERROR "${name}:${failures}\nstandard error:\n${errors}")
 endif()
