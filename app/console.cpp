@@ -2,12 +2,13 @@
 #include "app/console.h"
 
 #include <cstring>
+#include <iostream>
 #include <istream>
 #include <ostream>
-#include <iostream>
 #include <string>
 
-namespace {
+namespace
+{
 
 using Traits = std::char_traits<char>;
 

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <iosfwd>
 
-// Reads from `in` and writes to `out` from now on, and clears the failed state. The program starts attached to standard input and output.
+// Reads from `in` and writes to `out` from now on, and clears the failed state. The program starts
+// attached to standard input and output.
 void console_attach(std::istream &in, std::ostream &out);
 
 // Writes the text exactly as given.

@@ -4,7 +4,8 @@
 #include "app/console.h"
 #include "app/main_menu.h"
 
-namespace {
+namespace
+{
 
 const char kNamePrompt[] = "\n----\n\nEnter a file name to save as:\n";
 
@@ -36,8 +37,7 @@ void run_zeny_filter(RunState &state)
     write_text(" but less than ");
     write_text(state.second_value);
     write_text("\n");
-    dump_report(state, name_read, FilterKind::zeny_range, state.first_value,
-                state.second_value);
+    dump_report(state, name_read, FilterKind::zeny_range, state.first_value, state.second_value);
 }
 
 } // namespace
@@ -55,8 +55,7 @@ bool run_filter_menu(RunState &state)
             return false;
         case 1:
             return run_equality_filter(
-                state, "\n----\n\nEnter the account ID you want to filter:\n",
-                FilterKind::account);
+                state, "\n----\n\nEnter the account ID you want to filter:\n", FilterKind::account);
         case 2:
             return run_equality_filter(state,
                                        "\n----\n\nEnter the Job ID(NOT NAME... I.e. 7 is "

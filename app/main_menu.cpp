@@ -4,8 +4,8 @@
 #include "app/filter_menu.h"
 #include "convert/writer.h"
 
-void dump_report(const RunState &state, WordRead name_read, FilterKind kind,
-                 std::int32_t first, std::int32_t second)
+void dump_report(const RunState &state, WordRead name_read, FilterKind kind, std::int32_t first,
+                 std::int32_t second)
 {
     // With no name read, the buffer still holds an earlier word, possibly the save
     // file's own path: dumping to it would destroy the data.

@@ -16,8 +16,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "make_save: LINES must be at least 1\n");
         return 2;
     }
-    std::string save = generated_save(static_cast<std::uint32_t>(lines - 1),
-                                      static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)));
+    std::string save =
+        generated_save(static_cast<std::uint32_t>(lines - 1),
+                       static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)));
     if (std::fwrite(save.data(), 1, save.size(), stdout) != save.size() || std::fflush(stdout) != 0)
         return 1;
     return 0;

@@ -13,8 +13,8 @@ inline std::string generated_line(std::mt19937 &random, std::uint32_t character_
     auto pick = [&random](std::uint32_t low, std::uint32_t high) {
         return low + static_cast<std::uint32_t>(random() % (high - low + 1));
     };
-    static const char *const first[] = {"Arwen", "Lune",   "Mira",  "Tinker", "Shadow",
-                                        "Rain",  "Path",   "Novel", "Hammer", "Quiet"};
+    static const char *const first[] = {"Arwen", "Lune", "Mira",  "Tinker", "Shadow",
+                                        "Rain",  "Path", "Novel", "Hammer", "Quiet"};
     static const char *const second[] = {"Step", "Fall", "Song", "Blade", "Heart"};
     std::string name = first[pick(0, 9)];
     if (pick(0, 4) == 0)
@@ -23,8 +23,8 @@ inline std::string generated_line(std::mt19937 &random, std::uint32_t character_
         name += std::to_string(pick(1, 999));
     std::uint32_t roll = pick(0, 99);
     std::uint32_t job = roll < 3 ? pick(4024, 4100) : roll < 60 ? pick(0, 23) : pick(4001, 4023);
-    std::uint64_t base_exp = pick(0, 49) == 0 ? 4000000000ull + pick(0, 900000000)
-                                              : pick(0, 1200000000);
+    std::uint64_t base_exp =
+        pick(0, 49) == 0 ? 4000000000ull + pick(0, 900000000) : pick(0, 1200000000);
 
     std::string line = std::to_string(character_id) + "\t" +
                        std::to_string(2000000 + pick(0, 4000)) + "," + std::to_string(pick(0, 2)) +

@@ -17,8 +17,10 @@
 #include "convert/conversion.h"
 #include "convert/line_table.h"
 #include "convert/writer.h"
+#include "tests/reference_sheet.h"
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kSeed = 20261207;
 constexpr std::uint32_t kFileLines = 10240;
@@ -50,7 +52,8 @@ std::vector<std::string> sample_lines(std::int64_t count)
 const std::string &save_path()
 {
     static const std::string path = [] {
-        std::string file = (std::filesystem::temp_directory_path() / "tamsel-bench-athena.txt").string();
+        std::string file =
+            (std::filesystem::temp_directory_path() / "tamsel-bench-athena.txt").string();
         std::ofstream(file, std::ios::binary) << generated_save(kFileLines - 1, kSeed);
         return file;
     }();
@@ -110,22 +113,12 @@ void BM_ConvertLineSscanfReference(benchmark::State &state)
         const std::string &line = lines[i++ % lines.size()];
         std::sscanf(line.c_str(),
                     "%d\t%d,%d\t%31s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d",
-                    &r.character_id, &r.account_id, &r.slot, r.name, &r.class_number,
-                    &r.base_level, &r.job_level, &r.base_exp, &r.job_exp, &r.zeny, &r.hp,
-                    &r.max_hp, &r.sp, &r.max_sp, &r.stat_str, &r.stat_agi, &r.stat_vit,
-                    &r.stat_int, &r.stat_dex, &r.stat_luk, &r.status_points, &r.skill_points);
+                    &r.character_id, &r.account_id, &r.slot, r.name, &r.class_number, &r.base_level,
+                    &r.job_level, &r.base_exp, &r.job_exp, &r.zeny, &r.hp, &r.max_hp, &r.sp,
+                    &r.max_sp, &r.stat_str, &r.stat_agi, &r.stat_vit, &r.stat_int, &r.stat_dex,
+                    &r.stat_luk, &r.status_points, &r.skill_points);
         job_name_for(r.class_number, r.job_name);
-        std::snprintf(sheet, sizeof sheet,
-                      "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: "
-                      "\t\t%d\nName: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: "
-                      "\t\t%d\nBase Exp: \t\t%d\nJob Exp: \t\t%d\nZeny: \t\t%d\nHP: "
-                      "\t\t\t%d/%d\nSP: \t\t\t%d/%d\nSTR: \t\t\t%d\nAGI: \t\t\t%d\nVIT: "
-                      "\t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\nStat Points: "
-                      "\t%d\nSkill Points: \t%d\n\n",
-                      r.name, r.character_id, r.account_id, r.slot, r.name, r.job_name,
-                      r.base_level, r.job_level, r.base_exp, r.job_exp, r.zeny, r.hp, r.max_hp,
-                      r.sp, r.max_sp, r.stat_str, r.stat_agi, r.stat_vit, r.stat_int,
-                      r.stat_dex, r.stat_luk, r.status_points, r.skill_points);
+        reference_sheet(r, sheet, sizeof sheet);
         benchmark::DoNotOptimize(sheet);
     }
     state.SetItemsProcessed(state.iterations());
@@ -150,7 +143,8 @@ void dump(benchmark::State &state, FilterKind kind, std::int32_t first)
     std::istringstream in;
     console_attach(in, quiet());
     load_save_file(save_path().c_str());
-    std::string report = (std::filesystem::temp_directory_path() / "tamsel-bench-report.txt").string();
+    std::string report =
+        (std::filesystem::temp_directory_path() / "tamsel-bench-report.txt").string();
     for (auto _ : state)
         benchmark::DoNotOptimize(dump_characters(report.c_str(), kind, first, 0));
     state.SetItemsProcessed(state.iterations() * kFileLines);

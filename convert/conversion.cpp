@@ -8,7 +8,8 @@
 
 const char kFilterSentinel[] = "ERROR";
 
-namespace {
+namespace
+{
 
 const char kScanPattern[] =
     "%d\t%d,%d\t%s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d";
@@ -25,24 +26,23 @@ using TextField = char (CharacterRecord::*)[kNameSize];
 
 // The record's numbers in the order the scan pattern reads them.
 constexpr NumberField kScanNumbers[] = {
-    &CharacterRecord::character_id, &CharacterRecord::account_id, &CharacterRecord::slot,
-    &CharacterRecord::class_number, &CharacterRecord::base_level, &CharacterRecord::job_level,
-    &CharacterRecord::base_exp,     &CharacterRecord::job_exp,    &CharacterRecord::zeny,
-    &CharacterRecord::hp,           &CharacterRecord::max_hp,     &CharacterRecord::sp,
-    &CharacterRecord::max_sp,       &CharacterRecord::stat_str,   &CharacterRecord::stat_agi,
-    &CharacterRecord::stat_vit,     &CharacterRecord::stat_int,   &CharacterRecord::stat_dex,
-    &CharacterRecord::stat_luk,     &CharacterRecord::status_points,
-    &CharacterRecord::skill_points,
+    &CharacterRecord::character_id, &CharacterRecord::account_id,    &CharacterRecord::slot,
+    &CharacterRecord::class_number, &CharacterRecord::base_level,    &CharacterRecord::job_level,
+    &CharacterRecord::base_exp,     &CharacterRecord::job_exp,       &CharacterRecord::zeny,
+    &CharacterRecord::hp,           &CharacterRecord::max_hp,        &CharacterRecord::sp,
+    &CharacterRecord::max_sp,       &CharacterRecord::stat_str,      &CharacterRecord::stat_agi,
+    &CharacterRecord::stat_vit,     &CharacterRecord::stat_int,      &CharacterRecord::stat_dex,
+    &CharacterRecord::stat_luk,     &CharacterRecord::status_points, &CharacterRecord::skill_points,
 };
 
 // The record's numbers and texts in the order the sheet format shows them.
 constexpr NumberField kSheetNumbers[] = {
-    &CharacterRecord::character_id, &CharacterRecord::account_id, &CharacterRecord::slot,
-    &CharacterRecord::base_level,   &CharacterRecord::job_level,  &CharacterRecord::base_exp,
-    &CharacterRecord::job_exp,      &CharacterRecord::zeny,       &CharacterRecord::hp,
-    &CharacterRecord::max_hp,       &CharacterRecord::sp,         &CharacterRecord::max_sp,
-    &CharacterRecord::stat_str,     &CharacterRecord::stat_agi,   &CharacterRecord::stat_vit,
-    &CharacterRecord::stat_int,     &CharacterRecord::stat_dex,   &CharacterRecord::stat_luk,
+    &CharacterRecord::character_id,  &CharacterRecord::account_id,   &CharacterRecord::slot,
+    &CharacterRecord::base_level,    &CharacterRecord::job_level,    &CharacterRecord::base_exp,
+    &CharacterRecord::job_exp,       &CharacterRecord::zeny,         &CharacterRecord::hp,
+    &CharacterRecord::max_hp,        &CharacterRecord::sp,           &CharacterRecord::max_sp,
+    &CharacterRecord::stat_str,      &CharacterRecord::stat_agi,     &CharacterRecord::stat_vit,
+    &CharacterRecord::stat_int,      &CharacterRecord::stat_dex,     &CharacterRecord::stat_luk,
     &CharacterRecord::status_points, &CharacterRecord::skill_points,
 };
 static_assert(kJobNameSize == kNameSize, "the sheet's texts share one field size");
@@ -58,9 +58,9 @@ enum NameMode {
 
 // Space, tab, line feed, vertical tab, form feed, carriage return; never 0x80-0xFF.
 constexpr bool kSpace[256] = {
-    false, false, false, false, false, false, false, false, false, true, true, true, true, true,
-    false, false, false, false, false, false, false, false, false, false, false, false, false,
-    false, false, false, false, false, true,
+    false, false, false, false, false, false, false, false, false, true,  true,
+    true,  true,  true,  false, false, false, false, false, false, false, false,
+    false, false, false, false, false, false, false, false, false, false, true,
 };
 
 bool is_space(unsigned char c)
@@ -269,8 +269,8 @@ std::size_t append(char *out, std::size_t length, std::size_t size, const char *
 bool scan_character_line(const char *line, CharacterRecord *record)
 {
     const unsigned char *name_at = nullptr;
-    int stored = scan_steps(reinterpret_cast<const unsigned char *>(line), 0, record, name_word,
-                            &name_at);
+    int stored =
+        scan_steps(reinterpret_cast<const unsigned char *>(line), 0, record, name_word, &name_at);
     if (stored == kCharacterValueCount)
         return true;
     // Only a line that got as far as its name can be one whose name has spaces. The

@@ -67,14 +67,13 @@ std::size_t format_sheet(const CharacterRecord &record, char *out, std::size_t s
 // Converts the line in `buffer` (kLineBufferSize bytes): returns `buffer`, now
 // holding the sheet, or kFilterSentinel when the line is not a character line or
 // fails the filter. Overwrites the static record on every call.
-const char *convert_line(char *buffer, FilterKind kind, std::int32_t first,
-                         std::int32_t second);
+const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second);
 
 // As convert_line, but reads the line from `line` and writes the sheet to `out`
 // (kLineBufferSize bytes). The scan reads nothing of the line past its 22nd value,
 // so a stored line is converted without being copied first.
-const char *convert_stored_line(const char *line, char *out, FilterKind kind,
-                                std::int32_t first, std::int32_t second);
+const char *convert_stored_line(const char *line, char *out, FilterKind kind, std::int32_t first,
+                                std::int32_t second);
 
 // The record the last conversion wrote (zero before the first).
 const CharacterRecord &character_record();

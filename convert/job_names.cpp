@@ -5,21 +5,22 @@
 
 #include "app/console.h"
 
-namespace {
+namespace
+{
 
 const char *const kFirstBlock[] = {
-    "Novice",   "Swordsman", "Mage",      "Archer",     "Acolyte",  "Merchant",
-    "Thief",    "Knight",    "Priest",    "Wizard",     "Blacksmith", "Hunter",
-    "Assassin", "Knight 2",  "Crusader",  "Monk",       "Sage",     "Rogue",
-    "Alchemist", "Bard",     "Dancer",    "Crusader 2", "Wedding",  "Super Novice",
+    "Novice",    "Swordsman", "Mage",     "Archer",     "Acolyte",    "Merchant",
+    "Thief",     "Knight",    "Priest",   "Wizard",     "Blacksmith", "Hunter",
+    "Assassin",  "Knight 2",  "Crusader", "Monk",       "Sage",       "Rogue",
+    "Alchemist", "Bard",      "Dancer",   "Crusader 2", "Wedding",    "Super Novice",
 };
 
 const char *const kSecondBlock[] = {
-    "Novice High",  "Swordsman High", "Mage High",   "Archer High",    "Acolyte High",
-    "Merchant High", "Thief High",    "Lord Knight", "High Priest",    "High Wizard",
-    "Whitesmith",   "Sniper",         "Assassin Cross", "Peko Knight", "Paladin",
-    "Champion",     "Proffesor",      "Stalker",     "Creator",        "Clown",
-    "Gypsy",        "Peko Paladin",   "Baby Novice",
+    "Novice High",   "Swordsman High", "Mage High",      "Archer High", "Acolyte High",
+    "Merchant High", "Thief High",     "Lord Knight",    "High Priest", "High Wizard",
+    "Whitesmith",    "Sniper",         "Assassin Cross", "Peko Knight", "Paladin",
+    "Champion",      "Proffesor",      "Stalker",        "Creator",     "Clown",
+    "Gypsy",         "Peko Paladin",   "Baby Novice",
 };
 
 constexpr std::int32_t kFirstCount = sizeof kFirstBlock / sizeof kFirstBlock[0];

@@ -7,7 +7,8 @@
 #include "app/console.h"
 #include "convert/conversion.h"
 
-namespace {
+namespace
+{
 
 // Static and zero: pages of slots that no line reaches are never touched. Slots are
 // two and a half pages; starting the table on a page keeps a short line on one.
@@ -43,8 +44,8 @@ void finish_line(std::size_t length)
 
 bool read_lines(std::FILE *file)
 {
-    std::size_t length = 0;  // characters taken into the current line
-    bool in_line = false;    // the current line has taken at least one character
+    std::size_t length = 0; // characters taken into the current line
+    bool in_line = false;   // the current line has taken at least one character
     std::size_t got;
     while ((got = std::fread(g_chunk, 1, kChunkSize, file)) > 0) {
         const char *p = g_chunk;

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::int32_t kLineSlots = 10240;  // lines the table holds; the rest is not read
-constexpr std::size_t kSlotSize = 10240;    // bytes a slot reserves
-constexpr std::size_t kLineLimit = 6143;    // characters a stored line keeps
-constexpr std::size_t kPathSize = 1024;     // the save-file path: 1023 characters and a NUL
+constexpr std::int32_t kLineSlots = 10240; // lines the table holds; the rest is not read
+constexpr std::size_t kSlotSize = 10240;   // bytes a slot reserves
+constexpr std::size_t kLineLimit = 6143;   // characters a stored line keeps
+constexpr std::size_t kPathSize = 1024;    // the save-file path: 1023 characters and a NUL
 
 using LineTable = char[kLineSlots][kSlotSize];
 

@@ -9,7 +9,8 @@
 #include "convert/line_table.h"
 #include "convert/platform.h"
 
-namespace {
+namespace
+{
 
 // One report is open at a time; a large buffer turns its many sheets into few writes.
 char g_report_buffer[1 << 16];

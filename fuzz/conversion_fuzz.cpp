@@ -14,8 +14,10 @@
 #include "app/console.h"
 #include "convert/conversion.h"
 #include "convert/line_table.h"
+#include "tests/reference_sheet.h"
 
-namespace {
+namespace
+{
 
 // A plain reference for the scan rules, written without regard to speed: the
 // pattern's values in order, a name as one word or else up to the next tab.
@@ -26,11 +28,12 @@ bool space(unsigned char c)
 
 bool reference_scan(const char *line, CharacterRecord &r, bool name_to_tab)
 {
-    std::int32_t *numbers[] = {&r.character_id, &r.account_id, &r.slot, &r.class_number,
-                               &r.base_level, &r.job_level, &r.base_exp, &r.job_exp, &r.zeny,
-                               &r.hp, &r.max_hp, &r.sp, &r.max_sp, &r.stat_str, &r.stat_agi,
-                               &r.stat_vit, &r.stat_int, &r.stat_dex, &r.stat_luk,
-                               &r.status_points, &r.skill_points};
+    std::int32_t *numbers[] = {&r.character_id, &r.account_id, &r.slot,     &r.class_number,
+                               &r.base_level,   &r.job_level,  &r.base_exp, &r.job_exp,
+                               &r.zeny,         &r.hp,         &r.max_hp,   &r.sp,
+                               &r.max_sp,       &r.stat_str,   &r.stat_agi, &r.stat_vit,
+                               &r.stat_int,     &r.stat_dex,   &r.stat_luk, &r.status_points,
+                               &r.skill_points};
     const char *pattern = "d\td,d\ts\td,d,d\td,d,d\td,d,d,d\td,d,d,d,d,d\td,d";
     const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
     int next = 0;
@@ -121,18 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             job_name_for(fast.class_number, fast.job_name);
             char mine[kLineBufferSize], theirs[kLineBufferSize];
             format_sheet(fast, mine, sizeof mine);
-            std::snprintf(theirs, sizeof theirs,
-                          "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: "
-                          "\t\t%d\nName: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: "
-                          "\t\t%d\nBase Exp: \t\t%d\nJob Exp: \t\t%d\nZeny: \t\t%d\nHP: "
-                          "\t\t\t%d/%d\nSP: \t\t\t%d/%d\nSTR: \t\t\t%d\nAGI: \t\t\t%d\nVIT: "
-                          "\t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\nStat Points: "
-                          "\t%d\nSkill Points: \t%d\n\n",
-                          slow.name, slow.character_id, slow.account_id, slow.slot, slow.name,
-                          slow.job_name, slow.base_level, slow.job_level, slow.base_exp,
-                          slow.job_exp, slow.zeny, slow.hp, slow.max_hp, slow.sp, slow.max_sp,
-                          slow.stat_str, slow.stat_agi, slow.stat_vit, slow.stat_int,
-                          slow.stat_dex, slow.stat_luk, slow.status_points, slow.skill_points);
+            reference_sheet(slow, theirs, sizeof theirs);
             if (std::strcmp(mine, theirs) != 0)
                 std::abort();
         }

@@ -18,7 +18,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 fs::path make_jail()
 {

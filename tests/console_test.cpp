@@ -9,13 +9,14 @@
 
 #include "tests/test_support.h"
 
-namespace {
+namespace
+{
 
 struct NumberCase {
     const char *input;
-    std::int32_t expected;  // the target after the read (it starts at 77)
-    bool failed;            // the failed state after the read
-    const char *next_word;  // what a following read_word gets ("" when nothing)
+    std::int32_t expected; // the target after the read (it starts at 77)
+    bool failed;           // the failed state after the read
+    const char *next_word; // what a following read_word gets ("" when nothing)
 };
 
 TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
@@ -32,7 +33,7 @@ TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
         {"09 ", 0, false, "9"},
         {"0 ", 0, false, ""},
         {"12abc ", 12, false, "abc"},
-        {"0xg ", 0, true, ""},  // "0x" alone is no number and stays unread
+        {"0xg ", 0, true, ""}, // "0x" alone is no number and stays unread
         {"abc ", 0, true, ""},
         {"- 5", 0, true, ""},
         {"+x ", 0, true, ""},
@@ -45,8 +46,8 @@ TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
         {"123456789012345678 ", 2147483647, false, "678"},
         {"-00000000000000001 ", 0, false, "001"},
         {"000000000000000000012 ", 0, false, "000012"},
-        {"7", 7, true, ""},   // the end of input ended the number
-        {"", 77, true, ""},   // nothing typed: the target is untouched
+        {"7", 7, true, ""}, // the end of input ended the number
+        {"", 77, true, ""}, // nothing typed: the target is untouched
         {" \n ", 77, true, ""},
     };
     for (const NumberCase &row : cases) {
@@ -164,14 +165,32 @@ TEST(ConsoleReads, FlushThePromptBeforeWaiting)
 TEST(WriteText, WritesNumbersInPlainDecimal)
 {
     const std::pair<std::int32_t, const char *> cases[] = {
-        {0, "0"},         {7, "7"},           {-1, "-1"},         {150, "150"},
-        {9, "9"},         {10, "10"},         {99, "99"},         {100, "100"},
-        {-10, "-10"},     {999, "999"},       {1000, "1000"},     {9999, "9999"},
-        {10000, "10000"}, {99999, "99999"},   {100000, "100000"}, {-999999, "-999999"},
-        {1000000, "1000000"},       {9999999, "9999999"},       {10000000, "10000000"},
-        {99999999, "99999999"},     {100000000, "100000000"},   {999999999, "999999999"},
-        {1000000000, "1000000000"}, {-1000000000, "-1000000000"},
-        {2147483647, "2147483647"}, {INT32_MIN, "-2147483648"},
+        {0, "0"},
+        {7, "7"},
+        {-1, "-1"},
+        {150, "150"},
+        {9, "9"},
+        {10, "10"},
+        {99, "99"},
+        {100, "100"},
+        {-10, "-10"},
+        {999, "999"},
+        {1000, "1000"},
+        {9999, "9999"},
+        {10000, "10000"},
+        {99999, "99999"},
+        {100000, "100000"},
+        {-999999, "-999999"},
+        {1000000, "1000000"},
+        {9999999, "9999999"},
+        {10000000, "10000000"},
+        {99999999, "99999999"},
+        {100000000, "100000000"},
+        {999999999, "999999999"},
+        {1000000000, "1000000000"},
+        {-1000000000, "-1000000000"},
+        {2147483647, "2147483647"},
+        {INT32_MIN, "-2147483648"},
     };
     for (const auto &row : cases) {
         CapturedConsole console;

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 // The 22 values of a typical line, then further groups as a server writes them.
 const std::string kTail = "\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7,8";
@@ -33,16 +34,16 @@ TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22Values)
          "1,2,3,4,5,6\n7,8",
          true, "Arwen"},
         {"150001\v2000001,0\fArwen\t4008,99,70" + kTail + "abc", true, "Arwen"},
-        {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7;8",
-         false, nullptr},
+        {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7;8", false,
+         nullptr},
         {"150001\t2000001, 0\tArwen\t4008, 99,  70" + kTail, true, "Arwen"},
         {"150001\t2000001 ,0\tArwen\t4008,99,70" + kTail, false, nullptr},
         {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7", false,
          nullptr},
         {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7,", false,
          nullptr},
-        {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7,+",
-         false, nullptr},
+        {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7,+", false,
+         nullptr},
         {"150001\t2000001,0\tArwen\t4008,99,70\t100,200,300\t11,12,13,14\t1,2,3,4,5,6\t7,-8", true,
          "Arwen"},
         {"", false, nullptr},
@@ -53,7 +54,11 @@ TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22Values)
         {line_with_name("Sir Lancelot"), true, "Sir Lancelot"},
         {line_with_name("Sir Lancelot   "), true, "Sir Lancelot"},
         {line_with_name("  A  B  C  "), true, "A  B  C"},
-        {line_with_name("Ren\xe9" "e \xc9toile"), true, "Ren\xe9" "e \xc9toile"},
+        {line_with_name("Ren\xe9"
+                        "e \xc9toile"),
+         true,
+         "Ren\xe9"
+         "e \xc9toile"},
         {line_with_name("\xa0\xff\x80"), true, "\xa0\xff\x80"},
         {line_with_name(std::string(31, 'n')), true, "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"},
         {line_with_name(std::string(32, 'n')), true, "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"},
@@ -79,12 +84,11 @@ TEST(ScanCharacterLine, ReadsEveryValueInOrder)
     CharacterRecord r = {};
     ASSERT_TRUE(scan_character_line(
         "1\t2,3\tName\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\tignored", &r));
-    const std::int32_t got[] = {r.character_id, r.account_id, r.slot,     r.class_number,
-                                r.base_level,   r.job_level,  r.base_exp, r.job_exp,
-                                r.zeny,         r.hp,         r.max_hp,   r.sp,
-                                r.max_sp,       r.stat_str,   r.stat_agi, r.stat_vit,
-                                r.stat_int,     r.stat_dex,   r.stat_luk, r.status_points,
-                                r.skill_points};
+    const std::int32_t got[] = {
+        r.character_id, r.account_id,    r.slot,        r.class_number, r.base_level, r.job_level,
+        r.base_exp,     r.job_exp,       r.zeny,        r.hp,           r.max_hp,     r.sp,
+        r.max_sp,       r.stat_str,      r.stat_agi,    r.stat_vit,     r.stat_int,   r.stat_dex,
+        r.stat_luk,     r.status_points, r.skill_points};
     for (std::int32_t i = 0; i < 21; ++i)
         EXPECT_EQ(got[i], i + 1) << "value " << i;
 }

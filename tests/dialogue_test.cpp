@@ -10,11 +10,11 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-const std::string kSave =
-    "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n"
-    "2\t5,3\tM\t7,5,6\t7,8,100\t10,11,12,13\t14,15,16,17,18,19\t20,21\n";
+const std::string kSave = "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n"
+                          "2\t5,3\tM\t7,5,6\t7,8,100\t10,11,12,13\t14,15,16,17,18,19\t20,21\n";
 
 const char kBanner[] = "\nTamsel\nThe 100% portable(Works on Win32 AND Linux!) tool you will learn "
                        "to love!\nWritten by the tamsel developers\n----\n\nPlease enter the "
@@ -34,8 +34,8 @@ TEST(Dialogue, APathLongerThan1023CharactersIsNeverOpened)
     std::string folder = scratch_with_save();
     std::string fits(1023, 'p');
     EXPECT_EQ(run_dialogue(folder, fits + "\n"),
-              kBanner + ("\nLoading \"" + fits + "\"...\n\nError: Could not open \"" + fits +
-                         "\"!\n\n"));
+              kBanner +
+                  ("\nLoading \"" + fits + "\"...\n\nError: Could not open \"" + fits + "\"!\n\n"));
     const std::size_t too_long[] = {1024, 2047, 2048, 5000};
     for (std::size_t length : too_long) {
         EXPECT_EQ(run_dialogue(folder, std::string(length, 'p') + "\n3\n"),

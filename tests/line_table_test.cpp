@@ -10,7 +10,8 @@
 
 #include "tests/test_support.h"
 
-namespace {
+namespace
+{
 
 const std::string kCharacter = "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21";
 
@@ -48,7 +49,8 @@ TEST(LoadSaveFile, StoresOneSlotPerLineAndCutsLongLines)
     const std::vector<std::string> eof_byte = {"a"};
 #else
     const std::vector<std::string> crlf = {"a\r", "b\r"};
-    const std::vector<std::string> eof_byte = {"a\x1a" "b"};
+    const std::vector<std::string> eof_byte = {"a\x1a"
+                                               "b"};
 #endif
     const LoadCase cases[] = {
         {"no final line feed", "a\nb\nc", {"a", "b", "c"}},
@@ -63,7 +65,10 @@ TEST(LoadSaveFile, StoresOneSlotPerLineAndCutsLongLines)
         {"NUL ends the text", std::string("ab\0cd\nef", 8), {"ab", "ef"}},
         {"CR LF", "a\r\nb\r\n", crlf},
         {"lone CR stays", "a\rb\n", {"a\rb"}},
-        {"0x1A", "a\x1a" "b\n", eof_byte},
+        {"0x1A",
+         "a\x1a"
+         "b\n",
+         eof_byte},
         {"0xFF bytes", "\xff\xfe\n", {"\xff\xfe"}},
     };
     for (const LoadCase &row : cases) {
@@ -120,8 +125,8 @@ TEST(LoadSaveFile, MatchesTheLineReaderModelAcrossChunks)
 TEST(LoadSaveFile, CountsCharacterLinesAndReportsTheOthers)
 {
     std::string path;
-    std::string output = load_bytes(kCharacter + "\n\n" + kCharacter + "\r\ngarbage\n150\t%newid%\n",
-                                    &path);
+    std::string output =
+        load_bytes(kCharacter + "\n\n" + kCharacter + "\r\ngarbage\n150\t%newid%\n", &path);
     EXPECT_EQ(output, "Successfully read 2 character(s) from \"" + path +
                           "\"\nSkipped 3 line(s) that are not character lines\n");
     output = load_bytes(kCharacter + "\n", &path);

@@ -11,7 +11,8 @@
 #include <fstream>
 #include <string>
 
-namespace {
+namespace
+{
 
 constexpr int kWaitMilliseconds = 10000;
 

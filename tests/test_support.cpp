@@ -13,7 +13,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 // Each test process works below a root of its own, removed when the process ends.
 fs::path g_root;

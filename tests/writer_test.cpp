@@ -11,7 +11,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 std::string character(int id, int account, const char *name, int zeny)
 {
@@ -21,9 +22,8 @@ std::string character(int id, int account, const char *name, int zeny)
 
 std::string sheet(int id, int account, const char *name, int zeny)
 {
-    return std::string("--------- ") + name + " ---------\nCharacter ID: \t" +
-           std::to_string(id) + "\nAccount ID: \t" + std::to_string(account) +
-           "\nSlot: \t\t0\nName: \t\t" + name +
+    return std::string("--------- ") + name + " ---------\nCharacter ID: \t" + std::to_string(id) +
+           "\nAccount ID: \t" + std::to_string(account) + "\nSlot: \t\t0\nName: \t\t" + name +
            "\nJob ID: \t\tKnight\nBase Lvl: \t\t10\nJob Lvl: \t\t20\nBase Exp: \t\t30\nJob "
            "Exp: \t\t40\nZeny: \t\t" +
            std::to_string(zeny) +
