@@ -122,10 +122,9 @@ void read_number(std::int32_t &target)
     if (!skip_space())
         return;
 
-    char taken[kNumberLimit];
-    std::size_t count = 0;
-    auto take = [&](int c) {
-        taken[count++] = static_cast<char>(c);
+    std::size_t count = 0; // characters taken, sign and prefix included
+    auto take = [&count]() {
+        ++count;
         take_char();
     };
 
@@ -133,16 +132,16 @@ void read_number(std::int32_t &target)
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = c == '-';
-        take(c);
+        take();
         c = peek_char();
     }
     int base = 10;
     std::size_t digits_from = count;
     if (c == '0') {
-        take(c);
+        take();
         c = peek_char();
         if (c == 'x' || c == 'X') {
-            take(c);
+            take();
             c = peek_char();
             base = 16;
             digits_from = count; // the 0 of the prefix is not a digit of its own
@@ -150,8 +149,11 @@ void read_number(std::int32_t &target)
             base = 8;
         }
     }
+    // At most 15 characters: the magnitude fits 64 bits before clamping.
+    std::int64_t magnitude = 0;
     while (count < kNumberLimit && digit_value(c) < base) {
-        take(c);
+        magnitude = magnitude * base + digit_value(c);
+        take();
         c = peek_char();
     }
 
@@ -163,10 +165,6 @@ void read_number(std::int32_t &target)
         return;
     }
 
-    // At most 15 characters: the magnitude fits 64 bits before clamping.
-    std::int64_t magnitude = 0;
-    for (std::size_t i = digits_from; i < count; ++i)
-        magnitude = magnitude * base + digit_value(static_cast<unsigned char>(taken[i]));
     std::int64_t value = negative ? -magnitude : magnitude;
     if (value > INT32_MAX)
         value = INT32_MAX;
