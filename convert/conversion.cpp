@@ -299,6 +299,8 @@ bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t 
 
 std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
 {
+    if (size == 0)
+        return 0; // no room even for the NUL
     if (size >= kUncheckedRoom)
         return format_sheet_unchecked(r, out);
     const NumberField *next_number = kSheetNumbers;

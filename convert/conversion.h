@@ -62,6 +62,7 @@ bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t 
 
 // Formats the character sheet of `record` into `out` (`size` bytes) with a NUL,
 // cutting it at size - 1 characters; returns its length. A sheet is under 600 bytes.
+// With `size` 0 nothing is written and 0 is returned.
 std::size_t format_sheet(const CharacterRecord &record, char *out, std::size_t size);
 
 // Converts the line in `buffer` (kLineBufferSize bytes): returns `buffer`, now

@@ -16,6 +16,8 @@ alignas(4096) LineTable g_table;
 std::int32_t g_line_count = 0;
 std::int32_t g_character_count = 0; // stored lines that are character lines
 char g_path[kPathSize];
+FileIdentity g_identity;
+bool g_identity_known = false;
 
 constexpr std::size_t kChunkSize = 1 << 16;
 char g_chunk[kChunkSize];
@@ -91,6 +93,8 @@ bool load_save_file(const char *path)
     }
     g_line_count = 0;
     g_character_count = 0;
+    // Taken from the handle, not the name: this is the file whose lines are kept.
+    g_identity_known = file_identity(file, &g_identity);
     bool lines_left = read_lines(file);
     // A directory opens on some systems and then fails to read: that, like any
     // read error, means the file could not be used.
@@ -98,6 +102,7 @@ bool load_save_file(const char *path)
     std::fclose(file); // read only: nothing to lose on close
     if (failed) {
         g_line_count = 0;
+        g_identity_known = false;
         write_open_error(path);
         return false;
     }
@@ -138,4 +143,10 @@ std::int32_t line_count()
 const char *save_file_path()
 {
     return g_path;
+}
+
+bool save_file_identity(FileIdentity *identity)
+{
+    *identity = g_identity;
+    return g_identity_known;
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "convert/platform.h"
+
 constexpr std::int32_t kLineSlots = 10240; // lines the table holds; the rest is not read
 constexpr std::size_t kSlotSize = 10240;   // bytes a slot reserves
 constexpr std::size_t kLineLimit = 6143;   // characters a stored line keeps
@@ -26,5 +28,9 @@ std::int32_t line_count();
 
 // The path of the last successful load (empty before it).
 const char *save_file_path();
+
+// The identity of the file the last successful load read, taken from the handle it
+// was read through. False before a load, or when that file had none (a device).
+bool save_file_identity(FileIdentity *identity);
 
 #endif

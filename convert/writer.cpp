@@ -37,19 +37,59 @@ void write_name_error(const char *before, const char *name, const char *after)
     write_text(after);
 }
 
+void write_save_file_error(const char *report_name)
+{
+    write_name_error("\nError: \"", report_name,
+                     "\" is the save file and will not be overwritten!\n\n");
+}
+
+// True when `file` is open on the save file: the very file the load read, or
+// whatever file stands at the save file's path now, should it have been replaced
+// since. Both are known by the identity of an open handle, never by name.
+bool is_save_file(std::FILE *file)
+{
+    FileIdentity candidate;
+    if (!file_identity(file, &candidate))
+        return false; // no file on a disk: it cannot hold the save file's data
+    FileIdentity save;
+    if (save_file_identity(&save) && same_identity(candidate, save))
+        return true;
+    std::FILE *now = std::fopen(save_file_path(), "r");
+    if (now == nullptr)
+        return false;
+    bool same = file_identity(now, &save) && same_identity(candidate, save);
+    std::fclose(now); // read only: nothing to lose on close
+    return same;
+}
+
 } // namespace
 
 bool dump_characters(const char *report_name, FilterKind kind, std::int32_t first,
                      std::int32_t second)
 {
-    // Opening the save file for writing would empty it before a single line is read.
-    if (same_file(report_name, save_file_path())) {
-        write_name_error("\nError: \"", report_name,
-                         "\" is the save file and will not be overwritten!\n\n");
+    // Opened without being emptied: nothing of an existing file is lost until its
+    // handle shows that it is not the save file.
+    std::FILE *report = std::fopen(report_name, "a");
+    if (report == nullptr) {
+        // A save file that may not be written to cannot be opened so; reading the
+        // name through the same call tells it from any other file that cannot.
+        std::FILE *probe = std::fopen(report_name, "r");
+        bool save = probe != nullptr && is_save_file(probe);
+        if (probe != nullptr)
+            std::fclose(probe); // read only: nothing to lose on close
+        if (save)
+            write_save_file_error(report_name);
+        else
+            write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
         return false;
     }
-    std::FILE *report = std::fopen(report_name, "w");
-    if (report == nullptr) {
+    if (is_save_file(report)) {
+        std::fclose(report); // nothing was written
+        write_save_file_error(report_name);
+        return false;
+    }
+    if (!empty_file(report)) {
+        std::fclose(report);
         write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
         return false;
     }

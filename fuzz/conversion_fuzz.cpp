@@ -81,6 +81,43 @@ bool reference_scan(const char *line, CharacterRecord &r, bool name_to_tab)
     return true;
 }
 
+bool same_record(const CharacterRecord &a, const CharacterRecord &b)
+{
+    return a.character_id == b.character_id && a.account_id == b.account_id && a.slot == b.slot &&
+           std::strcmp(a.name, b.name) == 0 && a.class_number == b.class_number &&
+           std::strcmp(a.job_name, b.job_name) == 0 && a.base_level == b.base_level &&
+           a.job_level == b.job_level && a.base_exp == b.base_exp && a.job_exp == b.job_exp &&
+           a.zeny == b.zeny && a.hp == b.hp && a.max_hp == b.max_hp && a.sp == b.sp &&
+           a.max_sp == b.max_sp && a.stat_str == b.stat_str && a.stat_agi == b.stat_agi &&
+           a.stat_vit == b.stat_vit && a.stat_int == b.stat_int && a.stat_dex == b.stat_dex &&
+           a.stat_luk == b.stat_luk && a.status_points == b.status_points &&
+           a.skill_points == b.skill_points;
+}
+
+struct FilterTrial {
+    FilterKind kind;
+    std::int32_t first;
+    std::int32_t second;
+};
+
+// The filter table, written out plainly: which characters each kind keeps.
+bool reference_keeps(const CharacterRecord &r, const FilterTrial &trial)
+{
+    if (trial.kind == FilterKind::account)
+        return r.account_id == trial.first;
+    if (trial.kind == FilterKind::job)
+        return r.class_number == trial.first;
+    if (trial.kind == FilterKind::zeny_range)
+        return trial.first < r.zeny && r.zeny < trial.second;
+    return true;
+}
+
+std::int32_t wrapped(std::int32_t value, std::int32_t step)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
+                                     static_cast<std::uint32_t>(step));
+}
+
 std::string scratch_file()
 {
     char folder[] = "/tmp/tamsel-fuzz-conversion-XXXXXX";
@@ -106,38 +143,60 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (line_count() < 0 || line_count() > kLineSlots)
         std::abort();
 
-    const FilterKind kinds[] = {FilterKind::none, FilterKind::account, FilterKind::job,
-                                FilterKind::zeny_range};
+    // Filter values from the input's first bytes, so that the fuzzer steers them too.
+    std::int32_t fuzzed[2] = {0, 1000};
+    if (size >= sizeof fuzzed)
+        std::memcpy(fuzzed, data, sizeof fuzzed);
     static char buffer[kLineBufferSize];
     for (std::int32_t i = 0; i < line_count(); ++i) {
-        if (std::strlen(line_table()[i]) > kLineLimit)
+        const char *line = line_table()[i];
+        if (std::strlen(line) > kLineLimit)
             std::abort();
         // The fast scan and the reference agree on the verdict and on every value.
         CharacterRecord fast = {}, slow = {};
-        bool is_character = scan_character_line(line_table()[i], &fast);
-        bool expected = reference_scan(line_table()[i], slow, false) ||
-                        reference_scan(line_table()[i], slow, true);
+        bool is_character = scan_character_line(line, &fast);
+        bool expected = reference_scan(line, slow, false) || reference_scan(line, slow, true);
         if (is_character != expected)
             std::abort();
+        char theirs[kLineBufferSize] = "";
         if (is_character) {
             job_name_for(slow.class_number, slow.job_name);
             job_name_for(fast.class_number, fast.job_name);
-            char mine[kLineBufferSize], theirs[kLineBufferSize];
+            if (!same_record(fast, slow))
+                std::abort();
+            char mine[kLineBufferSize];
             format_sheet(fast, mine, sizeof mine);
             reference_sheet(slow, theirs, sizeof theirs);
             if (std::strcmp(mine, theirs) != 0)
                 std::abort();
         }
-        for (FilterKind kind : kinds) {
-            std::strcpy(buffer, line_table()[i]);
-            const char *result = convert_line(buffer, kind, 0, 1000);
-            if (result == kFilterSentinel)
-                continue;
-            if (result != buffer || std::strncmp(buffer, "--------- ", 10) != 0 ||
-                std::strlen(buffer) > 600)
+        // Every kind, with the fuzzed values, with values this character passes,
+        // with values next to them, and with its zeny as a bound (a strict range).
+        const std::int32_t zeny_below = wrapped(slow.zeny, -1), zeny_above = wrapped(slow.zeny, 1);
+        const FilterTrial trials[] = {
+            {FilterKind::none, fuzzed[0], fuzzed[1]},
+            {FilterKind::account, fuzzed[0], fuzzed[1]},
+            {FilterKind::account, slow.account_id, 0},
+            {FilterKind::account, wrapped(slow.account_id, 1), 0},
+            {FilterKind::job, fuzzed[0], fuzzed[1]},
+            {FilterKind::job, slow.class_number, 0},
+            {FilterKind::job, wrapped(slow.class_number, -1), 0},
+            {FilterKind::zeny_range, fuzzed[0], fuzzed[1]},
+            {FilterKind::zeny_range, zeny_below, zeny_above},
+            {FilterKind::zeny_range, slow.zeny, zeny_above},
+            {FilterKind::zeny_range, zeny_below, slow.zeny},
+        };
+        for (const FilterTrial &trial : trials) {
+            std::strcpy(buffer, line);
+            const char *result = convert_line(buffer, trial.kind, trial.first, trial.second);
+            bool keep = is_character && reference_keeps(slow, trial);
+            if ((result != kFilterSentinel) != keep)
                 std::abort();
-            // Whatever passes a filter also passes none: the record is the same.
-            if (!passes_filter(character_record(), FilterKind::none, 0, 0))
+            if (keep && (result != buffer || std::strcmp(buffer, theirs) != 0))
+                std::abort();
+            if (is_character &&
+                (!same_record(character_record(), slow) ||
+                 passes_filter(character_record(), trial.kind, trial.first, trial.second) != keep))
                 std::abort();
         }
     }

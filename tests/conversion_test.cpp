@@ -183,6 +183,10 @@ TEST(FormatSheet, CutsAtTheBufferSize)
     EXPECT_EQ(format_sheet(sample_record(), out, 12), 11u);
     EXPECT_STREQ(out, "--------- S");
     EXPECT_EQ(out[12], 'x');
+    // No room at all: nothing is written, not even the NUL.
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(format_sheet(sample_record(), out + 1, 0), 0u);
+    EXPECT_EQ(std::string(out, sizeof out), std::string(sizeof out, 'x'));
 }
 
 TEST(ConvertLine, ReplacesTheLineWithItsSheet)

@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests.
 #include "tests/test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,11 +32,18 @@ std::string make_scratch_folder()
 {
     static int serial = 0;
     if (g_root.empty()) {
+        fs::path temp = fs::temp_directory_path();
         std::error_code error;
+        // Another name only when this one is taken; any other failure (a folder
+        // that cannot be written) would fail again under every name.
         do
-            g_root = fs::temp_directory_path() /
-                     ("tamsel-tests-" + std::to_string(std::random_device{}()));
-        while (!fs::create_directories(g_root, error));
+            g_root = temp / ("tamsel-tests-" + std::to_string(std::random_device{}()));
+        while (!fs::create_directory(g_root, error) && !error);
+        if (error) {
+            std::fprintf(stderr, "cannot make a scratch folder in %s: %s\n", temp.string().c_str(),
+                         error.message().c_str());
+            std::exit(1);
+        }
         std::atexit(remove_root);
     }
     fs::path folder = g_root / std::to_string(serial++);

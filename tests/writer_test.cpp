@@ -96,6 +96,40 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
     }
 }
 
+// Both the file that was loaded and the file at the save file's path now are kept
+// safe: the loaded one moved away, or a new one put in its place by the server.
+TEST_F(DumpTest, RefusesTheLoadedFileAndTheFileNowAtItsPath)
+{
+    std::string moved = folder + "/moved.txt";
+    fs::rename(save, moved);
+    CapturedConsole console;
+    EXPECT_FALSE(dump_characters(moved.c_str(), FilterKind::none, 0, 0));
+    EXPECT_EQ(read_file(moved), contents);
+
+    write_file(folder + "/new.txt", "the server's newer save");
+    fs::rename(folder + "/new.txt", save);
+    EXPECT_FALSE(dump_characters(save.c_str(), FilterKind::none, 0, 0));
+    EXPECT_EQ(read_file(save), "the server's newer save");
+    EXPECT_EQ(console.output(),
+              "\nError: \"" + moved + "\" is the save file and will not be overwritten!\n\n" +
+                  "\nError: \"" + save + "\" is the save file and will not be overwritten!\n\n");
+}
+
+// A save file that cannot be opened for writing is still named as the save file, not
+// as a report that could not be created.
+TEST(DumpCharacters, RefusesASaveFileThatCannotBeWritten)
+{
+    const char save[] = "/proc/version"; // refuses every opening for writing, even root's
+    if (!fs::exists(save))
+        GTEST_SKIP() << "no " << save << " here";
+    CapturedConsole console;
+    ASSERT_TRUE(load_save_file(save));
+    console.out.str("");
+    EXPECT_FALSE(dump_characters(save, FilterKind::none, 0, 0));
+    EXPECT_EQ(console.output(), std::string("\nError: \"") + save +
+                                    "\" is the save file and will not be overwritten!\n\n");
+}
+
 TEST_F(DumpTest, ReportsNamesThatCannotBeCreated)
 {
     const std::string names[] = {folder, folder + "/missing/out.txt", ""};

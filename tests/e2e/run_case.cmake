@@ -4,10 +4,13 @@
 # and that no file appeared that the case does not expect.
 #
 # -DEXE=program -DEMULATOR=runner-or-empty -DCASE=case-folder -DDATA=data-folder
-# -DWORK=scratch-root; a case's own athena.txt replaces the shared one, and its
-# setup.cmake may prepare the scratch folder ${SCRATCH} further [-DCRLF=ON: expected line feeds become CR LF first]
+# -DWORK=scratch-root [-DCRLF=ON: expected line feeds become CR LF first]
+# [-DWINDOWS=ON: the program is the Windows one]. A case's own athena.txt replaces
+# the shared one; its setup.cmake may prepare the scratch folder ${SCRATCH} further
+# and name the save file otherwise (SAVE_NAME); a file `locale` in the case names
+# the locale (LC_ALL) the program runs in, which sets Windows' code page.
 
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 get_filename_component(name "${CASE}" NAME)
 set(SCRATCH "${WORK}/${name}")
@@ -19,16 +22,22 @@ if(EXISTS "${CASE}/athena.txt")
   set(SAVE "${CASE}/athena.txt")
 endif()
 file(COPY "${SAVE}" DESTINATION "${SCRATCH}")
+set(SAVE_NAME athena.txt)
 if(EXISTS "${CASE}/setup.cmake")
   include("${CASE}/setup.cmake")
 endif()
 # The save file as the program will find it, to prove afterwards that it is unchanged.
 set(save_before "${WORK}/${name}.save")
-configure_file("${SCRATCH}/athena.txt" "${save_before}" COPYONLY)
+configure_file("${SCRATCH}/${SAVE_NAME}" "${save_before}" COPYONLY)
 file(GLOB_RECURSE before RELATIVE "${SCRATCH}" LIST_DIRECTORIES true "${SCRATCH}/*")
 
 set(console "${WORK}/${name}.console")
-execute_process(COMMAND ${EMULATOR} "${EXE}"
+set(environment "")
+if(EXISTS "${CASE}/locale")
+  file(STRINGS "${CASE}/locale" locale LIMIT_COUNT 1)
+  set(environment "${CMAKE_COMMAND}" -E env "LC_ALL=${locale}")
+endif()
+execute_process(COMMAND ${environment} ${EMULATOR} "${EXE}"
   WORKING_DIRECTORY "${SCRATCH}"
   INPUT_FILE "${CASE}/input"
   OUTPUT_FILE "${console}"
@@ -45,10 +54,13 @@ function(expect_same expected actual label)
   set(wanted "${expected}")
   if(CRLF)
     file(READ "${expected}" hex HEX)
-    string(REGEX REPLACE "0a" "0d0a" hex "${hex}")
+    # Mark where each byte starts, so that only a whole byte 0a is replaced, never
+    # the digits of two bytes that read "0a" across their border (20 a3).
+    string(REGEX REPLACE "(..)" ":\\1" hex "${hex}")
+    string(REPLACE ":0a" ":0d:0a" hex "${hex}")
     set(wanted "${WORK}/${name}.wanted")
-    # Rebuild the bytes two hex digits at a time: text reads could lose NULs.
-    string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
+    # Rebuild the bytes from the hex digits: text reads could lose NULs.
+    string(REPLACE ":" "\\x" escaped "${hex}")
     execute_process(COMMAND printf "${escaped}" OUTPUT_FILE "${wanted}")
   endif()
   if(NOT EXISTS "${actual}")
@@ -82,10 +94,10 @@ if(EXISTS "${EXPECTED}/expected")
 endif()
 
 # The save file must come out of every run exactly as it went in.
-execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${save_before}" "${SCRATCH}/athena.txt"
+execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${save_before}" "${SCRATCH}/${SAVE_NAME}"
   RESULT_VARIABLE changed)
 if(changed)
-  set(failures "${failures}\nthe save file athena.txt was changed")
+  set(failures "${failures}\nthe save file ${SAVE_NAME} was changed")
 endif()
 
 file(GLOB_RECURSE after RELATIVE "${SCRATCH}" LIST_DIRECTORIES true "${SCRATCH}/*")
