@@ -114,13 +114,13 @@ WordRead read_word(char *buffer, std::size_t size)
     return cut ? word_cut : word_whole;
 }
 
-void read_number(std::int32_t &target)
+bool read_number(std::int32_t &target)
 {
     if (g_failed)
-        return;
+        return false;
     flush_console();
     if (!skip_space())
-        return;
+        return false;
 
     std::size_t count = 0; // characters taken, sign and prefix included
     auto take = [&count]() {
@@ -162,7 +162,7 @@ void read_number(std::int32_t &target)
         // unread, but no read ever looks at the input again once it has failed.
         g_failed = true;
         target = 0;
-        return;
+        return false;
     }
 
     std::int64_t value = negative ? -magnitude : magnitude;
@@ -173,6 +173,7 @@ void read_number(std::int32_t &target)
     target = static_cast<std::int32_t>(value);
     if (count < kNumberLimit && c == Traits::eof())
         g_failed = true;
+    return true;
 }
 
 std::size_t format_decimal(std::int32_t value, char *out)

@@ -39,7 +39,9 @@ WordRead read_word(char *buffer, std::size_t size);
 // after a leading 0, hexadecimal after 0x, with an optional sign. Values beyond the
 // 32-bit range become the nearest limit. Text that is no number stores 0, stays in
 // the input and sets the failed state; in the failed state `target` is unchanged.
-void read_number(std::int32_t &target);
+// Returns true only when a number typed now was stored (one that the end of the
+// input ends included), false for text that is no number, ended or failed input.
+bool read_number(std::int32_t &target);
 
 // True when both texts are equal once ASCII letters A-Z are folded to a-z.
 bool equal_ignoring_case(const char *first, const char *second);

@@ -9,16 +9,32 @@ namespace
 
 const char kNamePrompt[] = "\n----\n\nEnter a file name to save as:\n";
 
+// Runs the dump where the filter's values were all typed as numbers. A value that
+// was not typed would filter by the 0 a failed read stores, or by the value of an
+// earlier visit: a report of characters nobody asked for, so none is written. The
+// name's own checks come first.
+void dump_filtered(const RunState &state, WordRead name_read, bool values_read, FilterKind kind,
+                   std::int32_t first, std::int32_t second)
+{
+    if (name_read == word_whole && !values_read) {
+        write_text("\nError: No number was given, so \"");
+        write_text(state.word);
+        write_text("\" was not written!\n\n");
+        return;
+    }
+    dump_report(state, name_read, kind, first, second);
+}
+
 // Account and job filters share their steps; only the prompt and the kind differ.
 bool run_equality_filter(RunState &state, const char *prompt, FilterKind kind)
 {
     write_text(kNamePrompt);
     WordRead name_read = read_word(state.word, sizeof state.word);
     write_text(prompt);
-    read_number(state.first_value);
-    if (state.first_value < 0)
+    bool value_read = read_number(state.first_value);
+    if (value_read && state.first_value < 0)
         return false;
-    dump_report(state, name_read, kind, state.first_value, 0);
+    dump_filtered(state, name_read, value_read, kind, state.first_value, 0);
     return true;
 }
 
@@ -29,15 +45,16 @@ void run_zeny_filter(RunState &state)
     write_text("\nThe Zeny filter searches a range of zeny,\nYou will need to enter a minimum "
                "and max value for the range\n\n");
     write_text("\n----\n\nShow me players with zeny greater than:\n");
-    read_number(state.first_value);
+    bool lower_read = read_number(state.first_value);
     write_text("\n----\n\nBut less than:\n");
-    read_number(state.second_value);
+    bool upper_read = read_number(state.second_value);
     write_text("\n----\n\nDumping characters with zeny greater than ");
     write_text(state.first_value);
     write_text(" but less than ");
     write_text(state.second_value);
     write_text("\n");
-    dump_report(state, name_read, FilterKind::zeny_range, state.first_value, state.second_value);
+    dump_filtered(state, name_read, lower_read && upper_read, FilterKind::zeny_range,
+                  state.first_value, state.second_value);
 }
 
 } // namespace

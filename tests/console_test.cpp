@@ -15,6 +15,7 @@ namespace
 struct NumberCase {
     const char *input;
     std::int32_t expected; // the target after the read (it starts at 77)
+    bool stored;           // what the read answers: a number typed now was stored
     bool failed;           // the failed state after the read
     const char *next_word; // what a following read_word gets ("" when nothing)
 };
@@ -22,38 +23,38 @@ struct NumberCase {
 TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
 {
     const NumberCase cases[] = {
-        {"7\n", 7, false, ""},
-        {"-12 ", -12, false, ""},
-        {"+5 ", 5, false, ""},
-        {"  \n\t 42 ", 42, false, ""},
-        {"010 ", 8, false, ""},
-        {"0x1F ", 31, false, ""},
-        {"0X1f ", 31, false, ""},
-        {"-0x10 ", -16, false, ""},
-        {"09 ", 0, false, "9"},
-        {"0 ", 0, false, ""},
-        {"12abc ", 12, false, "abc"},
-        {"0xg ", 0, true, ""}, // "0x" alone is no number and stays unread
-        {"abc ", 0, true, ""},
-        {"- 5", 0, true, ""},
-        {"+x ", 0, true, ""},
-        {"2147483647 ", 2147483647, false, ""},
-        {"2147483648 ", 2147483647, false, ""},
-        {"-2147483648 ", INT32_MIN, false, ""},
-        {"-2147483649 ", INT32_MIN, false, ""},
-        {"999999999999999999999 ", 2147483647, false, "999999"},
-        {"0x7fffffffffffffff ", 2147483647, false, "fff"},
-        {"123456789012345678 ", 2147483647, false, "678"},
-        {"-00000000000000001 ", 0, false, "001"},
-        {"000000000000000000012 ", 0, false, "000012"},
-        {"7", 7, true, ""}, // the end of input ended the number
-        {"", 77, true, ""}, // nothing typed: the target is untouched
-        {" \n ", 77, true, ""},
+        {"7\n", 7, true, false, ""},
+        {"-12 ", -12, true, false, ""},
+        {"+5 ", 5, true, false, ""},
+        {"  \n\t 42 ", 42, true, false, ""},
+        {"010 ", 8, true, false, ""},
+        {"0x1F ", 31, true, false, ""},
+        {"0X1f ", 31, true, false, ""},
+        {"-0x10 ", -16, true, false, ""},
+        {"09 ", 0, true, false, "9"},
+        {"0 ", 0, true, false, ""},
+        {"12abc ", 12, true, false, "abc"},
+        {"0xg ", 0, false, true, ""}, // "0x" alone is no number and stays unread
+        {"abc ", 0, false, true, ""},
+        {"- 5", 0, false, true, ""},
+        {"+x ", 0, false, true, ""},
+        {"2147483647 ", 2147483647, true, false, ""},
+        {"2147483648 ", 2147483647, true, false, ""},
+        {"-2147483648 ", INT32_MIN, true, false, ""},
+        {"-2147483649 ", INT32_MIN, true, false, ""},
+        {"999999999999999999999 ", 2147483647, true, false, "999999"},
+        {"0x7fffffffffffffff ", 2147483647, true, false, "fff"},
+        {"123456789012345678 ", 2147483647, true, false, "678"},
+        {"-00000000000000001 ", 0, true, false, "001"},
+        {"000000000000000000012 ", 0, true, false, "000012"},
+        {"7", 7, true, true, ""},  // the end of input ended the number
+        {"", 77, false, true, ""}, // nothing typed: the target is untouched
+        {" \n ", 77, false, true, ""},
     };
     for (const NumberCase &row : cases) {
         CapturedConsole console(row.input);
         std::int32_t target = 77;
-        read_number(target);
+        EXPECT_EQ(read_number(target), row.stored) << "input: " << row.input;
         EXPECT_EQ(target, row.expected) << "input: " << row.input;
         EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
         if (!row.failed) {
@@ -73,7 +74,7 @@ TEST(ReadNumber, TextThatIsNoNumberStaysInTheInput)
     EXPECT_TRUE(console_failed());
     // The failed state is never cleared: later reads change nothing.
     target = 9;
-    read_number(target);
+    EXPECT_FALSE(read_number(target));
     EXPECT_EQ(target, 9);
     char word[8] = "keep";
     EXPECT_EQ(read_word(word, sizeof word), word_none);

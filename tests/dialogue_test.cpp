@@ -70,6 +70,51 @@ TEST(Dialogue, AReportNameLongerThan2047CharactersIsNeverOpened)
     EXPECT_EQ(read_file(folder + "/athena.txt"), kSave);
 }
 
+// A filter value that was never typed as a number writes no report, and leaves an
+// existing report of that name as it was; a number the input's end ends still counts.
+TEST(Dialogue, AFilterValueNeverTypedWritesNoReport)
+{
+    const std::string kept = "an earlier report";
+    const std::string none = "\nError: No number was given, so \"r.txt\" was not written!\n\n" +
+                             std::string(kMenu) + "Invalid Selection!\n";
+    const std::string account = "\n----\n\nEnter the account ID you want to filter:\n";
+    const std::string job =
+        "\n----\n\nEnter the Job ID(NOT NAME... I.e. 7 is Knight and etc) you want to filter:\n";
+    const std::string upper = "\n----\n\nBut less than:\n\n----\n\nDumping characters with "
+                              "zeny greater than ";
+    struct Row {
+        const char *typed;
+        std::string tail;   // the output from the last value prompt on
+        std::string report; // r.txt afterwards
+    };
+    const Row rows[] = {
+        {"2 1 r.txt admin", account + none, kept},
+        {"2 1 r.txt", account + none, kept},
+        {"2 2 r.txt Knight", job + none, kept},
+        {"2 2 r.txt", job + none, kept},
+        {"2 3 r.txt thousand", upper + "0 but less than 0\n" + none, kept},
+        {"2 3 r.txt 1,000", upper + "1 but less than 0\n" + none, kept},
+        {"2 3 r.txt 100", upper + "100 but less than 0\n" + none, kept},
+        {"2 3 r.txt 100 x", upper + "100 but less than 0\n" + none, kept},
+        // The 7 typed for the account must not become the job of the next visit.
+        {"2 1 a.txt 7 2 2 r.txt", job + none, kept},
+        {"2 2 r.txt 7",
+         job + "\nSuccessfully wrote 1 character(s) to \"r.txt\"\n" + kMenu +
+             "Invalid Selection!\n",
+         "--------- M ---------\n"},
+    };
+    for (const Row &row : rows) {
+        std::string folder = scratch_with_save();
+        write_file(folder + "/r.txt", kept);
+        std::string output = run_dialogue(folder, std::string("athena.txt ") + row.typed);
+        ASSERT_GE(output.size(), row.tail.size()) << "input: " << row.typed;
+        EXPECT_EQ(output.substr(output.size() - row.tail.size()), row.tail)
+            << "input: " << row.typed;
+        EXPECT_EQ(read_file(folder + "/r.txt").substr(0, row.report.size()), row.report)
+            << "input: " << row.typed;
+    }
+}
+
 TEST(Dialogue, TenThousandAnswersOnOneLineAreReadInTurn)
 {
     std::string folder = scratch_with_save();
