@@ -60,6 +60,24 @@ int digit_value(int c)
     return 99;
 }
 
+// The number of decimal digits of `value` (1 for 0). The bit length gives the
+// count or one more, and a table of powers of ten tells which.
+std::size_t decimal_digits(std::uint32_t value)
+{
+    static const std::uint32_t kPowers[] = {1,      10,      100,      1000,      10000,
+                                            100000, 1000000, 10000000, 100000000, 1000000000};
+#if defined(__GNUC__)
+    unsigned bits = 32 - static_cast<unsigned>(__builtin_clz(value | 1));
+    std::size_t estimate = (bits * 1233) >> 12; // bits * log10(2), rounded down
+    return estimate + ((value | 1) >= kPowers[estimate] ? 1 : 0);
+#else
+    std::size_t digits = 1;
+    while (digits < 10 && value >= kPowers[digits])
+        ++digits;
+    return digits;
+#endif
+}
+
 } // namespace
 
 void console_attach(std::istream &in, std::ostream &out)
@@ -189,9 +207,7 @@ std::size_t format_decimal(std::int32_t value, char *out)
         out[length++] = '-';
         magnitude = 0u - magnitude;
     }
-    std::size_t digits = 1;
-    for (std::uint32_t bound = 10; digits < 10 && magnitude >= bound; bound *= 10)
-        ++digits;
+    std::size_t digits = decimal_digits(magnitude);
     // Fill from the last digit backwards, two at a time, straight into `out`.
     length += digits;
     char *p = out + length;

@@ -87,20 +87,36 @@ void BM_ConvertLine(benchmark::State &state)
 }
 BENCHMARK(BM_ConvertLine)->Arg(64)->Arg(1024);
 
-// What the dump writer runs per line: the stored line is read where it lies and the
-// sheet written to one working buffer.
-void BM_ConvertStoredLine(benchmark::State &state)
+// The two halves of what a dump runs per line: the scan of the stored line where it
+// lies, and the sheet of its record.
+void BM_ScanCharacterLine(benchmark::State &state)
 {
     const std::vector<std::string> lines = sample_lines(state.range(0));
-    static char out[kLineBufferSize];
+    CharacterRecord record;
     std::size_t i = 0;
     for (auto _ : state) {
         const std::string &line = lines[i++ % lines.size()];
-        benchmark::DoNotOptimize(convert_stored_line(line.c_str(), out, FilterKind::none, 0, 0));
+        benchmark::DoNotOptimize(scan_character_line(line.c_str(), &record));
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_ConvertStoredLine)->Arg(64)->Arg(1024);
+BENCHMARK(BM_ScanCharacterLine)->Arg(64)->Arg(1024);
+
+void BM_FormatSheet(benchmark::State &state)
+{
+    const std::vector<std::string> lines = sample_lines(state.range(0));
+    std::vector<CharacterRecord> records(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        scan_character_line(lines[i].c_str(), &records[i]);
+        job_name_for(records[i].class_number, records[i].job_name);
+    }
+    static char out[kSheetRoom];
+    std::size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(format_sheet(records[i++ % records.size()], out, sizeof out));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FormatSheet)->Arg(64)->Arg(1024);
 
 // The same work with the C library: scan with the pattern, format with the format.
 void BM_ConvertLineSscanfReference(benchmark::State &state)

@@ -1,5 +1,6 @@
-// Character line conversion: a scanner that walks the scan pattern and a formatter
-// that walks the sheet format, both over fixed buffers and without allocation.
+// Character line conversion: a scanner that reads the values of the scan pattern
+// "%d\t%d,%d\t%s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d" and a
+// formatter that walks the sheet format, both over fixed buffers without allocation.
 #include "convert/conversion.h"
 
 #include <cstring>
@@ -11,9 +12,6 @@ const char kFilterSentinel[] = "ERROR";
 namespace
 {
 
-const char kScanPattern[] =
-    "%d\t%d,%d\t%s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d";
-
 const char kSheetFormat[] =
     "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: \t\t%d\n"
     "Name: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: \t\t%d\nBase Exp: \t\t%d\n"
@@ -23,17 +21,6 @@ const char kSheetFormat[] =
 
 using NumberField = std::int32_t CharacterRecord::*;
 using TextField = char (CharacterRecord::*)[kNameSize];
-
-// The record's numbers in the order the scan pattern reads them.
-constexpr NumberField kScanNumbers[] = {
-    &CharacterRecord::character_id, &CharacterRecord::account_id,    &CharacterRecord::slot,
-    &CharacterRecord::class_number, &CharacterRecord::base_level,    &CharacterRecord::job_level,
-    &CharacterRecord::base_exp,     &CharacterRecord::job_exp,       &CharacterRecord::zeny,
-    &CharacterRecord::hp,           &CharacterRecord::max_hp,        &CharacterRecord::sp,
-    &CharacterRecord::max_sp,       &CharacterRecord::stat_str,      &CharacterRecord::stat_agi,
-    &CharacterRecord::stat_vit,     &CharacterRecord::stat_int,      &CharacterRecord::stat_dex,
-    &CharacterRecord::stat_luk,     &CharacterRecord::status_points, &CharacterRecord::skill_points,
-};
 
 // The record's numbers and texts in the order the sheet format shows them.
 constexpr NumberField kSheetNumbers[] = {
@@ -129,70 +116,54 @@ const unsigned char *scan_name(const unsigned char *p, char *name, NameMode mode
     return p;
 }
 
-// The scan pattern, walked once: each step is what stands before a value (white
-// space, a literal such as the comma, or nothing) and the value itself.
-struct ScanStep {
-    bool skip_space;    // white space in the pattern: any run of it, including none
-    char literal;       // a character that must stand here, or '\0'
-    bool name;          // the value is the name, otherwise a number
-    NumberField number; // where a number goes
-};
-
-struct ScanPlan {
-    ScanStep steps[kCharacterValueCount];
-    int count;
-};
-
-ScanPlan plan_scan()
+// One value of a group past its first: a comma must stand right here (no white
+// space is skipped before it), then the number.
+const unsigned char *scan_after_comma(const unsigned char *p, std::int32_t *target)
 {
-    ScanPlan plan = {};
-    const NumberField *next_number = kScanNumbers;
-    ScanStep step = {};
-    for (const char *f = kScanPattern; *f != '\0'; ++f) {
-        if (*f == '%') {
-            ++f;
-            step.name = *f == 's';
-            step.number = step.name ? nullptr : *next_number++;
-            plan.steps[plan.count++] = step;
-            step = ScanStep{};
-        } else if (is_space(static_cast<unsigned char>(*f))) {
-            step.skip_space = true;
-        } else {
-            step.literal = *f; // the pattern holds at most one literal between values
-        }
-    }
-    return plan;
+    return *p == ',' ? scan_int(p + 1, target) : nullptr;
 }
 
-const ScanPlan kScanPlan = plan_scan();
+// The values after the name, in the order the scan pattern reads them: each
+// group's first value after white space (the pattern's tab), the others after a
+// comma.
+struct ScanValue {
+    NumberField field;
+    bool after_comma;
+};
+constexpr ScanValue kValuesAfterName[] = {
+    {&CharacterRecord::class_number, false},
+    {&CharacterRecord::base_level, true},
+    {&CharacterRecord::job_level, true},
+    {&CharacterRecord::base_exp, false},
+    {&CharacterRecord::job_exp, true},
+    {&CharacterRecord::zeny, true},
+    {&CharacterRecord::hp, false},
+    {&CharacterRecord::max_hp, true},
+    {&CharacterRecord::sp, true},
+    {&CharacterRecord::max_sp, true},
+    {&CharacterRecord::stat_str, false},
+    {&CharacterRecord::stat_agi, true},
+    {&CharacterRecord::stat_vit, true},
+    {&CharacterRecord::stat_int, true},
+    {&CharacterRecord::stat_dex, true},
+    {&CharacterRecord::stat_luk, true},
+    {&CharacterRecord::status_points, false},
+    {&CharacterRecord::skill_points, true},
+};
 
-// Walks the scan pattern over the line from step `first` at `p`, storing each value
-// as it is read; returns how many steps in all were read before the first mismatch
-// or the end of the line, and leaves in `name_at` where the name's step began.
-// Reads nothing of the line past the character after the last value.
-int scan_steps(const unsigned char *p, int first, CharacterRecord *r, NameMode mode,
-               const unsigned char **name_at)
+// Reads the values after the name from `p`, storing each as it is read; false at
+// the first that does not match or at the end of the line. Reads nothing of the
+// line past the character after the last value.
+bool scan_after_name(const unsigned char *p, CharacterRecord *r)
 {
-    for (int i = first; i < kScanPlan.count; ++i) {
-        const ScanStep &step = kScanPlan.steps[i];
-        if (step.name)
-            *name_at = p;
-        if (step.skip_space)
-            p = skip_space(p);
-        if (step.literal != '\0') {
-            // A comma must stand right here: no white space is skipped before it.
-            if (*p != static_cast<unsigned char>(step.literal))
-                return i;
-            ++p;
-        }
-        p = step.name ? scan_name(p, r->name, mode) : scan_int(p, &(r->*step.number));
+    for (const ScanValue &value : kValuesAfterName) {
+        std::int32_t *target = &(r->*value.field);
+        p = value.after_comma ? scan_after_comma(p, target) : scan_int(p, target);
         if (p == nullptr)
-            return i;
+            return false;
     }
-    return kScanPlan.count;
+    return true;
 }
-
-constexpr int kValuesBeforeName = 3;
 
 // The sheet format, walked once: each piece is a run of literal text followed by
 // the field that comes after it (the last piece has none). Each run is kept in a
@@ -229,11 +200,11 @@ SheetPlan plan_sheet()
 
 const SheetPlan kSheetPlan = plan_sheet();
 
-// Room that lets the formatter skip its bounds: a sheet is under 600 bytes, and the
-// fixed-size moves write at most kPieceSlot bytes past its end.
-constexpr std::size_t kUncheckedRoom = 1024;
+// kSheetRoom lets the formatter skip its bounds: a sheet is under 600 bytes, and
+// the fixed-size moves write at most kPieceSlot bytes past its end.
+static_assert(kSheetRoom >= 600 + kPieceSlot, "room for a sheet and one fixed-size move");
 
-// Writes the sheet with fixed-size moves; `out` holds at least kUncheckedRoom bytes.
+// Writes the sheet with fixed-size moves; `out` holds at least kSheetRoom bytes.
 std::size_t format_sheet_unchecked(const CharacterRecord &r, char *out)
 {
     const NumberField *next_number = kSheetNumbers;
@@ -268,17 +239,23 @@ std::size_t append(char *out, std::size_t length, std::size_t size, const char *
 
 bool scan_character_line(const char *line, CharacterRecord *record)
 {
-    const unsigned char *name_at = nullptr;
-    int stored =
-        scan_steps(reinterpret_cast<const unsigned char *>(line), 0, record, name_word, &name_at);
-    if (stored == kCharacterValueCount)
-        return true;
-    // Only a line that got as far as its name can be one whose name has spaces. The
-    // values before the name read the same either way: scan again from the name.
-    if (stored <= kValuesBeforeName)
+    // "%d\t%d,%d\t": the character ID, then the account ID and slot.
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
+    p = scan_int(p, &record->character_id);
+    p = p != nullptr ? scan_int(p, &record->account_id) : nullptr;
+    p = p != nullptr ? scan_after_comma(p, &record->slot) : nullptr;
+    if (p == nullptr)
         return false;
-    return scan_steps(name_at, kValuesBeforeName, record, name_to_tab, &name_at) ==
-           kCharacterValueCount;
+    // "%s", a name of one word; when the rest does not follow it, the name is taken
+    // again up to the next tab (names with spaces). The values before it read the
+    // same either way.
+    const unsigned char *after = scan_name(p, record->name, name_word);
+    if (after == nullptr)
+        return false;
+    if (scan_after_name(after, record))
+        return true;
+    after = scan_name(p, record->name, name_to_tab);
+    return after != nullptr && scan_after_name(after, record);
 }
 
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
@@ -301,7 +278,7 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
 {
     if (size == 0)
         return 0; // no room even for the NUL
-    if (size >= kUncheckedRoom)
+    if (size >= kSheetRoom)
         return format_sheet_unchecked(r, out);
     const NumberField *next_number = kSheetNumbers;
     const TextField *next_text = kSheetTexts;
@@ -321,20 +298,14 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
     return length;
 }
 
-const char *convert_stored_line(const char *line, char *out, FilterKind kind, std::int32_t first,
-                                std::int32_t second)
-{
-    if (!scan_character_line(line, &g_record))
-        return kFilterSentinel;
-    job_name_for(g_record.class_number, g_record.job_name);
-    // The scan is over and the name copied out: `out` may hold the line itself.
-    format_sheet(g_record, out, kLineBufferSize);
-    return passes_filter(g_record, kind, first, second) ? out : kFilterSentinel;
-}
-
 const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second)
 {
-    return convert_stored_line(buffer, buffer, kind, first, second);
+    if (!scan_character_line(buffer, &g_record))
+        return kFilterSentinel;
+    job_name_for(g_record.class_number, g_record.job_name);
+    // The scan is over and the name copied out: the sheet may replace the line.
+    format_sheet(g_record, buffer, kLineBufferSize);
+    return passes_filter(g_record, kind, first, second) ? buffer : kFilterSentinel;
 }
 
 const CharacterRecord &character_record()

@@ -9,7 +9,6 @@
 
 constexpr std::size_t kNameSize = 32;          // name field: 31 characters and a NUL
 constexpr std::size_t kLineBufferSize = 10240; // a working buffer: one line, then its sheet
-constexpr int kCharacterValueCount = 22;       // values a character line must supply
 
 // The values of one character line plus its job name.
 struct CharacterRecord {
@@ -60,6 +59,9 @@ bool scan_character_line(const char *line, CharacterRecord *record);
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
                    std::int32_t second);
 
+// Room in which format_sheet never cuts a sheet and takes its fast path.
+constexpr std::size_t kSheetRoom = 1024;
+
 // Formats the character sheet of `record` into `out` (`size` bytes) with a NUL,
 // cutting it at size - 1 characters; returns its length. A sheet is under 600 bytes.
 // With `size` 0 nothing is written and 0 is returned.
@@ -69,12 +71,6 @@ std::size_t format_sheet(const CharacterRecord &record, char *out, std::size_t s
 // holding the sheet, or kFilterSentinel when the line is not a character line or
 // fails the filter. Overwrites the static record on every call.
 const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second);
-
-// As convert_line, but reads the line from `line` and writes the sheet to `out`
-// (kLineBufferSize bytes). The scan reads nothing of the line past its 22nd value,
-// so a stored line is converted without being copied first.
-const char *convert_stored_line(const char *line, char *out, FilterKind kind, std::int32_t first,
-                                std::int32_t second);
 
 // The record the last conversion wrote (zero before the first).
 const CharacterRecord &character_record();

@@ -1,6 +1,8 @@
-// The save-file loader: fills the static line table from the file in one pass.
+// The save-file loader: reads the file straight into the packed block, splits it
+// into lines where it lies, and scans each line while it is still in the cache.
 #include "convert/line_table.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -10,17 +12,31 @@
 namespace
 {
 
-// Static and zero: pages of slots that no line reaches are never touched. Slots are
-// two and a half pages; starting the table on a page keeps a short line on one.
-alignas(4096) LineTable g_table;
+// Every line the table can hold, at its longest, with its NUL.
+constexpr std::size_t kStoredLimit = static_cast<std::size_t>(kLineSlots) * (kLineLimit + 1);
+
+// The file is read in pieces of this size straight into the block, only when the
+// line being split has fewer than kLineLimit characters there. A read thus ends at
+// most kLineLimit + kReadChunk bytes past the start of a line that is not the last
+// one, and each cut of a long line moves what follows it by one byte, so the block
+// needs less than two more pieces beyond the stored lines. Large pieces mean few
+// reads; the moves that cuts cost stay within one piece, which is still cheap for a
+// file with no line feed at all.
+constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+constexpr std::size_t kBlockSize = kStoredLimit + 2 * kReadChunk;
+
+// Static and zero: pages that no line reaches are never touched.
+char g_raw[kBlockSize + kHugePageSize];
+char *g_block = nullptr; // inside g_raw, placed at the first load
+
+std::uint32_t g_starts[kLineSlots]; // where each stored line starts in the block
 std::int32_t g_line_count = 0;
+
 std::int32_t g_character_count = 0; // stored lines that are character lines
+
 char g_path[kPathSize];
 FileIdentity g_identity;
 bool g_identity_known = false;
-
-constexpr std::size_t kChunkSize = 1 << 16;
-char g_chunk[kChunkSize];
 
 void write_open_error(const char *path)
 {
@@ -29,55 +45,62 @@ void write_open_error(const char *path)
     write_text("\"!\n\n");
 }
 
-// Splits the file into stored lines, the way a reader taking at most kLineLimit
-// characters up to and including a line feed would: a cut line goes on in the next
-// slot, and a read that meets the end of the file before any character stores
-// nothing. Returns true when data was left after the last slot was filled.
-// Stores the line just filled and counts it; classifying it now, while it is still
-// in the cache, costs far less than a second pass over the table.
-void finish_line(std::size_t length)
+// Ends the stored line of `length` characters at `start` with its NUL, indexes it,
+// and counts it when it is a character line: classified now, while it is still in
+// the cache, it costs far less than in a second pass over the block.
+void finish_line(std::size_t start, std::size_t length)
 {
-    char *slot = g_table[g_line_count];
-    slot[length] = '\0';
+    char *line = g_block + start;
+    line[length] = '\0';
+    g_starts[g_line_count++] = static_cast<std::uint32_t>(start);
     CharacterRecord scratch;
-    g_character_count += scan_character_line(slot, &scratch) ? 1 : 0;
-    ++g_line_count;
+    g_character_count += scan_character_line(line, &scratch) ? 1 : 0;
 }
 
+// Reads the file into the block and splits it there, the way a reader taking at
+// most kLineLimit characters up to and including a line feed would: each line feed
+// becomes the NUL of its line, a cut line goes on as the next line, and a read that
+// meets the end of the file before any character stores nothing. Returns true when
+// data was left after the last slot was filled.
 bool read_lines(std::FILE *file)
 {
-    std::size_t length = 0; // characters taken into the current line
-    bool in_line = false;   // the current line has taken at least one character
-    std::size_t got;
-    while ((got = std::fread(g_chunk, 1, kChunkSize, file)) > 0) {
-        const char *p = g_chunk;
-        const char *end = g_chunk + got;
-        while (p < end) {
-            if (!in_line && g_line_count == kLineSlots)
-                return true;
-            char *slot = g_table[g_line_count];
-            std::size_t room = kLineLimit - length;
-            std::size_t span = static_cast<std::size_t>(end - p);
-            if (span > room)
-                span = room;
-            const char *feed = static_cast<const char *>(std::memchr(p, '\n', span));
-            std::size_t take = feed != nullptr ? static_cast<std::size_t>(feed - p) : span;
-            std::memcpy(slot + length, p, take);
-            length += take;
-            p += take;
-            in_line = true;
-            if (feed != nullptr)
-                ++p; // the line feed ends the line and is not stored
-            if (feed != nullptr || length == kLineLimit) {
-                finish_line(length);
-                length = 0;
-                in_line = false;
-            }
+    std::size_t start = 0;    // where the line being split starts
+    std::size_t searched = 0; // its characters known to hold no line feed
+    std::size_t end = 0;      // bytes read into the block
+    bool file_ended = false;
+    for (;;) {
+        if (g_line_count == kLineSlots)
+            return end > start || std::fgetc(file) != EOF;
+        char *line = g_block + start;
+        std::size_t available = end - start;
+        std::size_t window = available < kLineLimit ? available : kLineLimit;
+        const char *feed =
+            static_cast<const char *>(std::memchr(line + searched, '\n', window - searched));
+        if (feed != nullptr) {
+            std::size_t length = static_cast<std::size_t>(feed - line);
+            finish_line(start, length);
+            start += length + 1;
+            searched = 0;
+        } else if (available >= kLineLimit) {
+            // A cut takes nothing of the file: the rest moves up to make room for the NUL.
+            std::memmove(line + kLineLimit + 1, line + kLineLimit, available - kLineLimit);
+            ++end;
+            finish_line(start, kLineLimit);
+            start += kLineLimit + 1;
+            searched = 0;
+        } else if (file_ended) {
+            if (available > 0)
+                finish_line(start, available);
+            return false;
+        } else {
+            searched = window;
+            std::size_t room = kBlockSize - end;
+            std::size_t got =
+                std::fread(g_block + end, 1, room < kReadChunk ? room : kReadChunk, file);
+            file_ended = got == 0;
+            end += got;
         }
     }
-    if (in_line)
-        finish_line(length);
-    return false;
 }
 
 } // namespace
@@ -91,6 +114,10 @@ bool load_save_file(const char *path)
         write_open_error(path);
         return false;
     }
+    if (g_block == nullptr)
+        g_block = huge_page_block(g_raw, kBlockSize);
+    // The reads go straight into the block; a stream buffer would only copy twice.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     g_line_count = 0;
     g_character_count = 0;
     // Taken from the handle, not the name: this is the file whose lines are kept.
@@ -102,6 +129,7 @@ bool load_save_file(const char *path)
     std::fclose(file); // read only: nothing to lose on close
     if (failed) {
         g_line_count = 0;
+        g_character_count = 0;
         g_identity_known = false;
         write_open_error(path);
         return false;
@@ -130,9 +158,9 @@ bool load_save_file(const char *path)
     return true;
 }
 
-const LineTable &line_table()
+const char *stored_line(std::int32_t index)
 {
-    return g_table;
+    return g_block + g_starts[index];
 }
 
 std::int32_t line_count()

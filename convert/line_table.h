@@ -1,4 +1,5 @@
-// The save file's lines, loaded once into a fixed static table.
+// The save file's lines, loaded once into a fixed static table: the lines packed
+// end to end in one block, and an index of where each starts.
 #ifndef TAMSEL_CONVERT_LINE_TABLE_H
 #define TAMSEL_CONVERT_LINE_TABLE_H
 
@@ -8,11 +9,8 @@
 #include "convert/platform.h"
 
 constexpr std::int32_t kLineSlots = 10240; // lines the table holds; the rest is not read
-constexpr std::size_t kSlotSize = 10240;   // bytes a slot reserves
 constexpr std::size_t kLineLimit = 6143;   // characters a stored line keeps
 constexpr std::size_t kPathSize = 1024;    // the save-file path: 1023 characters and a NUL
-
-using LineTable = char[kLineSlots][kSlotSize];
 
 // Reads the save file at `path` into the table, one stored line per line of the
 // file: a line longer than kLineLimit is cut and its rest stored as the next line;
@@ -22,8 +20,8 @@ using LineTable = char[kLineSlots][kSlotSize];
 // or more, prints the open error and returns false with nothing stored.
 bool load_save_file(const char *path);
 
-// The stored lines, NUL-terminated, slots 0 to line_count() - 1.
-const LineTable &line_table();
+// Stored line `index` (0 to line_count() - 1, in file order), NUL-terminated.
+const char *stored_line(std::int32_t index);
 std::int32_t line_count();
 
 // The path of the last successful load (empty before it).

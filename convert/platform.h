@@ -2,6 +2,7 @@
 #ifndef TAMSEL_CONVERT_PLATFORM_H
 #define TAMSEL_CONVERT_PLATFORM_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -22,5 +23,20 @@ bool same_identity(const FileIdentity &first, const FileIdentity &second);
 // would; a device or a pipe, which has no length, is left as it is. False when a
 // file that has a length could not be cut.
 bool empty_file(std::FILE *file);
+
+// Cuts the file that `file` (unbuffered) is open on where the stream has written
+// up to, dropping what lies beyond; a device or a pipe is left as it is. False
+// when a file that has a length could not be cut.
+bool cut_file_here(std::FILE *file);
+
+// The size and alignment of a huge page: a block aligned to it can be backed by
+// huge pages, which a large block then needs a hundred times fewer of.
+constexpr std::size_t kHugePageSize = std::size_t{1} << 21;
+
+// Returns where a block of `size` bytes starts inside `raw`, which holds `size` +
+// kHugePageSize bytes. On Linux the block is aligned to kHugePageSize and the kernel
+// is advised to back it with transparent huge pages; elsewhere, or where the advice
+// is refused or huge pages are switched off, it is a block of ordinary pages.
+char *huge_page_block(char *raw, std::size_t size);
 
 #endif

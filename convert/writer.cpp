@@ -1,5 +1,5 @@
-// The dump writer: converts every stored line into a working buffer and writes the
-// sheets that pass the filter, checking the file's state when it is closed.
+// The dump writer: formats the sheet of every character line that passes the
+// filter and writes it, checking the file's state when it is closed.
 #include "convert/writer.h"
 
 #include <cstdio>
@@ -12,12 +12,12 @@
 namespace
 {
 
-// One report is open at a time; a large buffer turns its many sheets into few writes.
-char g_report_buffer[1 << 16];
+// Sheets are formatted here and handed to the report in pieces of this size.
+char g_sheets[1 << 16];
 
 // The scan reads the first few cache lines of a stored line; asking for them a
-// couple of lines ahead hides the wait for memory.
-constexpr std::int32_t kPrefetchAhead = 8;
+// few lines ahead hides the wait for memory.
+constexpr std::int32_t kPrefetchAhead = 16;
 
 void prefetch_line(const char *line)
 {
@@ -68,8 +68,15 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
                      std::int32_t second)
 {
     // Opened without being emptied: nothing of an existing file is lost until its
-    // handle shows that it is not the save file.
-    std::FILE *report = std::fopen(report_name, "a");
+    // handle shows that it is not the save file. An existing report is written
+    // over from its start and cut where the new one ends, which costs the system
+    // far less than emptying it first; a new one is created.
+    bool existing = true;
+    std::FILE *report = std::fopen(report_name, "r+");
+    if (report == nullptr) {
+        existing = false;
+        report = std::fopen(report_name, "a");
+    }
     if (report == nullptr) {
         // A save file that may not be written to cannot be opened so; reading the
         // name through the same call tells it from any other file that cannot.
@@ -88,30 +95,41 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
         write_save_file_error(report_name);
         return false;
     }
-    if (!empty_file(report)) {
+    // A file that could be opened only to be added to is emptied now.
+    if (!existing && !empty_file(report)) {
         std::fclose(report);
         write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
         return false;
     }
-    std::setvbuf(report, g_report_buffer, _IOFBF, sizeof g_report_buffer);
+    // The sheets reach the file in large pieces from g_sheets: a stream buffer
+    // would only copy them once more.
+    std::setvbuf(report, nullptr, _IONBF, 0);
 
-    char working[kLineBufferSize];
-    const LineTable &table = line_table();
     std::int32_t written_count = 0;
+    std::size_t used = 0;
+    CharacterRecord record;
     for (std::int32_t i = 0; i < line_count(); ++i) {
         if (i + kPrefetchAhead < line_count())
-            prefetch_line(table[i + kPrefetchAhead]);
-        // The scan only reads the stored line, so the sheet goes straight into the
-        // working buffer and the line is never copied or changed.
-        const char *result = convert_stored_line(table[i], working, kind, first, second);
-        if (equal_ignoring_case(result, kFilterSentinel))
+            prefetch_line(stored_line(i + kPrefetchAhead));
+        // Each stored line is scanned where it lies: the scan only reads it.
+        if (!scan_character_line(stored_line(i), &record) ||
+            !passes_filter(record, kind, first, second))
             continue;
-        std::fwrite(result, 1, std::strlen(result), report);
+        job_name_for(record.class_number, record.job_name);
+        if (sizeof g_sheets - used < kSheetRoom) {
+            std::fwrite(g_sheets, 1, used, report);
+            used = 0;
+        }
+        used += format_sheet(record, g_sheets + used, sizeof g_sheets - used);
         ++written_count;
     }
+    std::fwrite(g_sheets, 1, used, report);
+    // What an earlier, longer report left beyond the new one goes, also after a
+    // failed write: the file then holds only what was written.
+    bool cut = cut_file_here(report);
 
-    // A full disk shows only here: in the stream's error flag or in the last flush.
-    bool failed = std::ferror(report) != 0;
+    // A full disk shows here: in the stream's error flag, the cut or the close.
+    bool failed = std::ferror(report) != 0 || !cut;
     failed = std::fclose(report) != 0 || failed;
     if (failed) {
         write_name_error("\nError: Could not write to \"", report_name, "\"!\n\n");

@@ -149,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::memcpy(fuzzed, data, sizeof fuzzed);
     static char buffer[kLineBufferSize];
     for (std::int32_t i = 0; i < line_count(); ++i) {
-        const char *line = line_table()[i];
+        const char *line = stored_line(i);
         if (std::strlen(line) > kLineLimit)
             std::abort();
         // The fast scan and the reference agree on the verdict and on every value.

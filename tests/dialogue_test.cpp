@@ -101,7 +101,7 @@ TEST(Dialogue, AFilterValueNeverTypedWritesNoReport)
         {"2 2 r.txt 7",
          job + "\nSuccessfully wrote 1 character(s) to \"r.txt\"\n" + kMenu +
              "Invalid Selection!\n",
-         "--------- M ---------\n"},
+         as_text_file("--------- M ---------\n")},
     };
     for (const Row &row : rows) {
         std::string folder = scratch_with_save();

@@ -19,7 +19,7 @@ std::vector<std::string> stored_lines()
 {
     std::vector<std::string> lines;
     for (std::int32_t i = 0; i < line_count(); ++i)
-        lines.emplace_back(line_table()[i]);
+        lines.emplace_back(stored_line(i));
     return lines;
 }
 
@@ -81,8 +81,8 @@ TEST(LoadSaveFile, AOneMegabyteLineFillsConsecutiveSlots)
 {
     load_bytes(std::string(1 << 20, 'm') + "\n");
     ASSERT_EQ(line_count(), 171); // 170 full slots of 6143 and one of 4266
-    EXPECT_EQ(std::string(line_table()[169]), std::string(kLineLimit, 'm'));
-    EXPECT_EQ(std::string(line_table()[170]), std::string(4266, 'm'));
+    EXPECT_EQ(std::string(stored_line(169)), std::string(kLineLimit, 'm'));
+    EXPECT_EQ(std::string(stored_line(170)), std::string(4266, 'm'));
 }
 
 // Lines of every length around the cut and the reader's chunk boundaries must come
@@ -120,6 +120,58 @@ TEST(LoadSaveFile, MatchesTheLineReaderModelAcrossChunks)
         expected.push_back(current);
     load_bytes(bytes);
     EXPECT_EQ(stored_lines(), expected);
+}
+
+// The packed block at its fullest: every stored line must come out whole and in
+// its place, with the warning only when data is left.
+TEST(LoadSaveFile, FillsTheBlockAtItsWorst)
+{
+    struct Row {
+        const char *label;
+        std::size_t length;        // characters of each line of the file
+        bool feed;                 // each line ends with a line feed
+        std::size_t file_lines;    // lines of the file (one long line without feeds)
+        std::size_t leftover;      // characters after them, without a feed
+        std::size_t stored_length; // length of each stored line with text
+        bool empty_between;        // an empty stored line follows each of them
+        bool warned;
+    };
+    const Row rows[] = {
+        {"no line feed at all", kLineLimit, false, kLineSlots, 100, kLineLimit, false, true},
+        {"longest lines leaving no empty line", kLineLimit - 1, true, kLineSlots, 0, kLineLimit - 1,
+         false, false},
+        {"lines of exactly the limit", kLineLimit, true, kLineSlots / 2, 0, kLineLimit, true,
+         false},
+        {"one such line more", kLineLimit, true, kLineSlots / 2 + 1, 0, kLineLimit, true, true},
+    };
+    for (const Row &row : rows) {
+        // Each line of the file holds one letter, the next line the next letter.
+        std::string bytes;
+        bytes.reserve((row.length + 1) * row.file_lines + row.leftover);
+        for (std::size_t i = 0; i < row.file_lines; ++i) {
+            bytes.append(row.length, static_cast<char>('a' + i % 26));
+            if (row.feed)
+                bytes += '\n';
+        }
+        bytes.append(row.leftover, '#');
+        std::string path;
+        std::string output = load_bytes(bytes, &path);
+        ASSERT_EQ(line_count(), kLineSlots) << row.label;
+        std::size_t step = row.empty_between ? 2 : 1;
+        for (std::int32_t i = 0; i < kLineSlots; ++i) {
+            std::string expected =
+                i % step == 0
+                    ? std::string(row.stored_length, static_cast<char>('a' + (i / step) % 26))
+                    : std::string();
+            if (stored_line(i) != expected) {
+                ADD_FAILURE() << row.label << ": stored line " << i << " differs";
+                break;
+            }
+        }
+        EXPECT_EQ(output.find("Warning: only the first 10240 lines") != std::string::npos,
+                  row.warned)
+            << row.label << ": " << output;
+    }
 }
 
 TEST(LoadSaveFile, CountsCharacterLinesAndReportsTheOthers)
