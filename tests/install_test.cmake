@@ -1,7 +1,7 @@
 # Installs the build into a scratch prefix, then runs the installed program once on
 # a save file and checks its report, and that the manual page was installed.
 # -DBUILD=build-folder -DDATA=data-folder -DWORK=scratch-folder
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/run")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${WORK}/prefix"
@@ -9,7 +9,7 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${WORK
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "install failed: ${status}")
 endif()
-foreach(installed bin/tamsel share/man/man1/tamsel.1)
+foreach(installed bin/tamsel share/man/man1/tamsel.1.gz share/doc/tamsel/copyright)
   if(NOT EXISTS "${WORK}/prefix/${installed}")
     message(FATAL_ERROR "not installed: ${installed}")
   endif()

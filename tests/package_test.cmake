@@ -1,7 +1,8 @@
-# Builds the Debian package from the build and checks that it holds the program and
-# its manual page, then unpacks it and runs the packaged program once.
+# Builds the Debian package from the build and checks that it holds the program, its
+# manual page, changelog and copyright, then unpacks it and runs the packaged
+# program once. (scripts/check-package holds it to Debian's own checks.)
 # -DBUILD=build-folder -DDATA=data-folder -DWORK=scratch-folder
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/run")
 execute_process(COMMAND "${CMAKE_CPACK_COMMAND}" -G DEB --config "${BUILD}/CPackConfig.cmake" -B "${WORK}"
@@ -11,7 +12,8 @@ if(NOT status EQUAL 0 OR NOT packages)
   message(FATAL_ERROR "cpack failed (${status}):\n${log}")
 endif()
 execute_process(COMMAND dpkg-deb -c ${packages} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-foreach(entry "./usr/bin/tamsel" "./usr/share/man/man1/tamsel.1")
+foreach(entry "./usr/bin/tamsel" "./usr/share/man/man1/tamsel.1.gz"
+    "./usr/share/doc/tamsel/copyright" "./usr/share/doc/tamsel/changelog.gz")
   string(FIND "${listing}" "${entry}" at)
   if(NOT status EQUAL 0 OR at EQUAL -1)
     message(FATAL_ERROR "the package lacks ${entry}:\n${listing}")

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -119,15 +120,48 @@ TEST_F(DumpTest, RefusesTheLoadedFileAndTheFileNowAtItsPath)
 // as a report that could not be created.
 TEST(DumpCharacters, RefusesASaveFileThatCannotBeWritten)
 {
-    const char save[] = "/proc/version"; // refuses every opening for writing, even root's
-    if (!fs::exists(save))
-        GTEST_SKIP() << "no " << save << " here";
+    // A file without write permission stops everyone but root; the kernel's own
+    // read-only settings stop root too.
+    std::string own = make_scratch_folder() + "/athena.txt";
+    write_file(own, "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n");
+    fs::permissions(own, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string save;
+    for (const std::string &candidate :
+         {own, std::string("/sys/kernel/mm/transparent_hugepage/hpage_pmd_size")}) {
+        std::FILE *probe = std::fopen(candidate.c_str(), "a");
+        if (probe == nullptr && fs::exists(candidate)) {
+            save = candidate;
+            break;
+        }
+        if (probe != nullptr)
+            std::fclose(probe);
+    }
+    if (save.empty())
+        GTEST_SKIP() << "every candidate can be opened for writing here";
     CapturedConsole console;
-    ASSERT_TRUE(load_save_file(save));
+    ASSERT_TRUE(load_save_file(save.c_str()));
     console.out.str("");
-    EXPECT_FALSE(dump_characters(save, FilterKind::none, 0, 0));
-    EXPECT_EQ(console.output(), std::string("\nError: \"") + save +
-                                    "\" is the save file and will not be overwritten!\n\n");
+    EXPECT_FALSE(dump_characters(save.c_str(), FilterKind::none, 0, 0));
+    EXPECT_EQ(console.output(),
+              "\nError: \"" + save + "\" is the save file and will not be overwritten!\n\n");
+}
+
+// A report larger than the writer's buffer reaches the file whole and in order.
+TEST_F(DumpTest, AReportOfManySheetsIsWrittenWhole)
+{
+    std::string many, expected;
+    for (int i = 0; i < 400; ++i) {
+        many += character(i, 150 + i % 3, "Many", i);
+        expected += sheet(i, 150 + i % 3, "Many", i);
+    }
+    write_file(save, many);
+    contents = many;
+    CapturedConsole quiet;
+    ASSERT_TRUE(load_save_file(save.c_str()));
+    std::string report = folder + "/many.txt";
+    EXPECT_EQ(dump(report, FilterKind::none, 0, 0, true),
+              "\nSuccessfully wrote 400 character(s) to \"" + report + "\"\n");
+    EXPECT_EQ(read_file(report), as_text_file(expected));
 }
 
 TEST_F(DumpTest, ReportsNamesThatCannotBeCreated)
