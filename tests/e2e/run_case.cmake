@@ -7,8 +7,9 @@
 # -DWORK=scratch-root [-DCRLF=ON: expected line feeds become CR LF first]
 # [-DWINDOWS=ON: the program is the Windows one]. A case's own athena.txt replaces
 # the shared one; its setup.cmake may prepare the scratch folder ${SCRATCH} further
-# and name the save file otherwise (SAVE_NAME); a file `locale` in the case names
-# the locale (LC_ALL) the program runs in, which sets Windows' code page.
+# and name the save file otherwise (SAVE_NAME), as `windows-name` does; a file
+# `locale` in the case names the locale (LC_ALL) the program runs in, which sets
+# Windows' code page.
 
 cmake_minimum_required(VERSION 3.20)
 
@@ -23,6 +24,20 @@ if(EXISTS "${CASE}/athena.txt")
 endif()
 file(COPY "${SAVE}" DESTINATION "${SCRATCH}")
 set(SAVE_NAME athena.txt)
+# A case whose save file has a name outside ASCII types that name first. The
+# Windows program passes the typed bytes to the system in its ANSI code page, so
+# Wine keeps the file under their Unicode name, which `windows-name` holds;
+# elsewhere the typed bytes are the name itself.
+if(EXISTS "${CASE}/windows-name")
+  # Read whole: file(STRINGS) keeps only ASCII.
+  set(name_source "${CASE}/input")
+  if(WINDOWS)
+    set(name_source "${CASE}/windows-name")
+  endif()
+  file(READ "${name_source}" names)
+  string(REGEX MATCH "^[^\n]+" SAVE_NAME "${names}")
+  file(RENAME "${SCRATCH}/athena.txt" "${SCRATCH}/${SAVE_NAME}")
+endif()
 if(EXISTS "${CASE}/setup.cmake")
   include("${CASE}/setup.cmake")
 endif()
