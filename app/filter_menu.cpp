@@ -1,8 +1,8 @@
 // The filter menu.
 #include "app/filter_menu.h"
 
-#include "app/console.h"
 #include "app/main_menu.h"
+#include "console/console.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/console.h"
 #include "app/startup.h"
+#include "console/console.h"
 #include "convert/conversion.h"
 
 // Loops over the main menu until the run ends: quit, choice 0, a letter, closed

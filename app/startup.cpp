@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/console.h"
 #include "app/main_menu.h"
+#include "console/console.h"
 
 void run_program()
 {

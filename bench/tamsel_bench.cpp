@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/console.h"
 #include "bench/save_generator.h"
+#include "console/console.h"
 #include "convert/conversion.h"
 #include "convert/line_table.h"
 #include "convert/writer.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/console.h"
+#include "console/console.h"
 
 const char kFilterSentinel[] = "ERROR";
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/console.h"
+#include "console/console.h"
 
 namespace
 {

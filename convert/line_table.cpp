@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/console.h"
+#include "console/console.h"
 #include "convert/conversion.h"
 
 namespace

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/console.h"
+#include "console/console.h"
 #include "convert/line_table.h"
 #include "convert/platform.h"
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/console.h"
+#include "console/console.h"
 #include "convert/conversion.h"
 #include "convert/line_table.h"
 #include "tests/reference_sheet.h"

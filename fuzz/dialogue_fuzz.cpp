@@ -13,8 +13,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/console.h"
 #include "app/startup.h"
+#include "console/console.h"
 
 namespace fs = std::filesystem;
 

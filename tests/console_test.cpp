@@ -1,5 +1,5 @@
 // Tests of the console operations: reading words and numbers, writing numbers.
-#include "app/console.h"
+#include "console/console.h"
 
 #include <gtest/gtest.h>
 

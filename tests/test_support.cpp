@@ -9,8 +9,8 @@
 #include <iterator>
 #include <random>
 
-#include "app/console.h"
 #include "app/startup.h"
+#include "console/console.h"
 
 namespace fs = std::filesystem;
 

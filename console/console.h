@@ -1,6 +1,8 @@
-// Console operations: every prompt, message and typed answer passes through here.
-#ifndef TAMSEL_APP_CONSOLE_H
-#define TAMSEL_APP_CONSOLE_H
+// Console operations: reading and writing the console, used by both the menus and the
+// file operations. Every prompt, message and typed answer passes through here; this
+// folder stands below the others and uses only the standard library.
+#ifndef TAMSEL_CONSOLE_CONSOLE_H
+#define TAMSEL_CONSOLE_CONSOLE_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Console operations over a pair of streams, with the run's single failed state.
-#include "app/console.h"
+#include "console/console.h"
 
 #include <cstring>
 #include <iostream>
