@@ -1,8 +1,10 @@
 // The program's entry: runs the dialogue; every ending exits with status 0.
+#include "app/console_window.h"
 #include "app/startup.h"
 
 int main()
 {
-    run_program();
+    begin_console_run(kSystemConsole);
+    end_console_run(!run_program());
     return 0;
 }

@@ -18,7 +18,7 @@ void dump_report(const RunState &state, WordRead name_read, FilterKind kind, std
     dump_characters(state.word, kind, first, second);
 }
 
-void run_main_menu(RunState &state)
+bool run_main_menu(RunState &state)
 {
     for (;;) {
         state.main_choice = 0;
@@ -28,19 +28,19 @@ void run_main_menu(RunState &state)
         switch (state.main_choice) {
         case 0: // also a letter or closed input: the read left the 0 stored above
             write_text("Invalid Selection!\n");
-            return;
+            return false;
         case 1: {
             write_text("\n\nEnter a file name to save as:\n");
-            WordRead name_read = read_word(state.word, sizeof state.word);
+            WordRead name_read = read_name(state.word, sizeof state.word);
             dump_report(state, name_read, FilterKind::none, 0, 0);
             break;
         }
         case 2:
             if (!run_filter_menu(state))
-                return;
+                return false;
             break;
         case 3:
-            return;
+            return true;
         default:
             write_text("Invalid Selection!\n");
             break;

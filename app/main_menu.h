@@ -9,8 +9,8 @@
 #include "convert/conversion.h"
 
 // Loops over the main menu until the run ends: quit, choice 0, a letter, closed
-// input, or an ending chosen in the filter menu.
-void run_main_menu(RunState &state);
+// input, or an ending chosen in the filter menu. True only for the quit choice.
+bool run_main_menu(RunState &state);
 
 // Runs the dump of `state.word` where a menu asks for it, given how the report
 // name was read: nothing is done when no name was stored, and a name cut to the

@@ -6,7 +6,7 @@
 #include "app/main_menu.h"
 #include "console/console.h"
 
-void run_program()
+bool run_program()
 {
     write_text("\nTamsel\n");
     write_text("The 100% portable(Works on Win32 AND Linux!) tool you will learn to love!\n");
@@ -16,13 +16,13 @@ void run_program()
                "directory)\n");
 
     RunState state = {}; // an input that ends before the path leaves the path empty
-    WordRead got = read_word(state.word, sizeof state.word);
+    WordRead got = read_name(state.word, sizeof state.word);
     std::size_t length = std::strlen(state.word);
     // Opening a cut path could load some other file than the one typed.
     if (got == word_cut || length > kPathSize - 1) {
         write_text("\nError: The path is longer than 1023 characters!\n\n");
         flush_console();
-        return;
+        return false;
     }
     if (equal_ignoring_case(state.word, "athena.txt"))
         std::memcpy(state.path, "athena.txt", sizeof "athena.txt");
@@ -32,7 +32,7 @@ void run_program()
     write_text("\nLoading \"");
     write_text(state.path);
     write_text("\"...\n");
-    if (load_save_file(state.path))
-        run_main_menu(state);
+    bool quit = load_save_file(state.path) && run_main_menu(state);
     flush_console();
+    return quit;
 }

@@ -20,6 +20,8 @@ struct RunState {
 
 // Runs the whole dialogue on the console: banner, path, load, then the main menu.
 // Returns when the run ends, with standard output flushed; the caller exits 0.
-void run_program();
+// True when the user chose to quit; false for every other ending (a failed load,
+// a choice of 0, a negative ID), whose last message the user still has to read.
+bool run_program();
 
 #endif

@@ -17,11 +17,15 @@ constexpr std::size_t kNumberLimit = 15; // a number is taken from at most 15 ch
 std::istream *g_in = &std::cin;
 std::ostream *g_out = &std::cout;
 bool g_failed = false;
+bool g_ended = false; // a read has met the end of input, whatever the stream does later
 
 int peek_char()
 {
     std::streambuf *buf = g_in->rdbuf();
-    return buf == nullptr ? Traits::eof() : buf->sgetc();
+    int c = buf == nullptr ? Traits::eof() : buf->sgetc();
+    if (c == Traits::eof())
+        g_ended = true;
+    return c;
 }
 
 void take_char()
@@ -85,6 +89,7 @@ void console_attach(std::istream &in, std::ostream &out)
     g_in = &in;
     g_out = &out;
     g_failed = false;
+    g_ended = false;
 }
 
 void write_text(const char *text)
@@ -108,17 +113,18 @@ bool console_failed()
     return g_failed;
 }
 
-WordRead read_word(char *buffer, std::size_t size)
+namespace
 {
-    if (g_failed)
-        return word_none;
-    flush_console();
-    if (!skip_space())
-        return word_none;
+
+// Stores characters up to, not including, the first that `ends` accepts or the end
+// of input, at most size - 1 of them and a NUL; the rest is read and dropped. The
+// end of input sets the failed state.
+WordRead take_until(char *buffer, std::size_t size, bool (*ends)(int))
+{
     std::size_t length = 0;
     bool cut = false;
     int c = peek_char();
-    while (c != Traits::eof() && !is_space(c)) {
+    while (c != Traits::eof() && !ends(c)) {
         if (length + 1 < size)
             buffer[length++] = static_cast<char>(c);
         else
@@ -130,6 +136,61 @@ WordRead read_word(char *buffer, std::size_t size)
     if (c == Traits::eof())
         g_failed = true;
     return cut ? word_cut : word_whole;
+}
+
+bool ends_quoted(int c)
+{
+    return c == '"' || c == '\n' || c == '\r';
+}
+
+// Reads a word, or with `quotes` a name that may stand in double quotes.
+WordRead read_text(char *buffer, std::size_t size, bool quotes)
+{
+    if (g_failed)
+        return word_none;
+    flush_console();
+    if (!skip_space())
+        return word_none;
+    if (!quotes || peek_char() != '"')
+        return take_until(buffer, size, is_space);
+    take_char();
+    WordRead got = take_until(buffer, size, ends_quoted);
+    // The closing quote goes with the name; a line end stays, as the white space
+    // after a word does, for the next read.
+    if (peek_char() == '"')
+        take_char();
+    return got;
+}
+
+} // namespace
+
+WordRead read_word(char *buffer, std::size_t size)
+{
+    return read_text(buffer, size, false);
+}
+
+WordRead read_name(char *buffer, std::size_t size)
+{
+    return read_text(buffer, size, true);
+}
+
+void wait_for_enter()
+{
+    flush_console();
+    // A console may go on reading after its end of input (Ctrl-Z): the user who
+    // typed it asked to end, not to wait.
+    if (g_ended)
+        return;
+    for (int line = 0; line < 2; ++line) {
+        int c = peek_char();
+        while (c != Traits::eof() && c != '\n') {
+            take_char();
+            c = peek_char();
+        }
+        if (c == Traits::eof())
+            return;
+        take_char();
+    }
 }
 
 bool read_number(std::int32_t &target)

@@ -37,6 +37,18 @@ enum WordRead {
 // ends the word stays in the input. Leaves `buffer` unchanged on word_none.
 WordRead read_word(char *buffer, std::size_t size);
 
+// Reads a file name as read_word does, except that a name starting with a double
+// quote runs to the next double quote, white space included; the quotes are not
+// stored, and the name's length is counted inside them. A line end (LF or CR) or
+// the end of input before the closing quote ends the name: the line end stays in
+// the input, the end of input sets the failed state. "" stores an empty name.
+WordRead read_name(char *buffer, std::size_t size);
+
+// Waits for the user to press Enter, whatever earlier reads left: drops the rest
+// of the line last typed, ignores the failed state, then reads one more line. Only
+// the end of input ends the wait at once.
+void wait_for_enter();
+
 // Skips white space and reads a number of at most 15 characters: decimal, octal
 // after a leading 0, hexadecimal after 0x, with an optional sign. Values beyond the
 // 32-bit range become the nearest limit. Text that is no number stores 0, stays in

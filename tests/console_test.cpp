@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -119,16 +120,86 @@ TEST(ReadWord, StoresAtMostTheBufferAndConsumesTheWholeWord)
         {"  \r\n\v\f", 16, "unchanged", word_none, true, ""},
         {"", 16, "unchanged", word_none, true, ""},
     };
-    for (const WordCase &row : cases) {
-        CapturedConsole console(row.input);
-        char word[64] = "unchanged";
-        EXPECT_EQ(read_word(word, row.size), row.outcome) << "input: " << row.input;
-        EXPECT_STREQ(word, row.expected) << "input: " << row.input;
-        EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
-        char next[64] = "";
-        read_word(next, sizeof next);
-        EXPECT_STREQ(next, row.next_word) << "input: " << row.input;
+    // A name that does not start with a double quote is read as a word.
+    for (auto read : {read_word, read_name}) {
+        for (const WordCase &row : cases) {
+            CapturedConsole console(row.input);
+            char word[64] = "unchanged";
+            EXPECT_EQ(read(word, row.size), row.outcome) << "input: " << row.input;
+            EXPECT_STREQ(word, row.expected) << "input: " << row.input;
+            EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
+            char next[64] = "";
+            read_word(next, sizeof next);
+            EXPECT_STREQ(next, row.next_word) << "input: " << row.input;
+        }
     }
+}
+
+struct NameCase {
+    const char *input;
+    std::size_t size;
+    const char *expected;
+    WordRead outcome;
+    bool failed;
+    const char *rest; // what is left unread in the input
+};
+
+TEST(ReadName, TakesANameInDoubleQuotesWithItsSpaces)
+{
+    const NameCase cases[] = {
+        {" \"my saves/a.txt\" 3\n", 32, "my saves/a.txt", word_whole, false, " 3\n"},
+        {"\"all\tcharacters.txt\"\n", 32, "all\tcharacters.txt", word_whole, false, "\n"},
+        {"\"my file\".txt\n", 32, "my file", word_whole, false, ".txt\n"},
+        {"\"\" 3", 32, "", word_whole, false, " 3"},
+        {"\"open name\n3\n", 32, "open name", word_whole, false, "\n3\n"},
+        {"\"open name\r\n3", 32, "open name", word_whole, false, "\r\n3"},
+        {"\"open name", 32, "open name", word_whole, true, ""},
+        {"\"", 32, "", word_whole, true, ""},
+        {"\"a b c d\" e", 8, "a b c d", word_whole, false, " e"},
+        {"\"a b c d e\" f", 8, "a b c d", word_cut, false, " f"},
+        {"\"a b c d e\nf", 8, "a b c d", word_cut, false, "\nf"},
+        {"my\"quoted name\"\n", 32, "my\"quoted", word_whole, false, " name\"\n"},
+        {"\"C:\\My Games\\athena.txt\"", 32, "C:\\My Games\\athena.txt", word_whole, false, ""},
+    };
+    for (const NameCase &row : cases) {
+        CapturedConsole console(row.input);
+        char name[64] = "unchanged";
+        EXPECT_EQ(read_name(name, row.size), row.outcome) << "input: " << row.input;
+        EXPECT_STREQ(name, row.expected) << "input: " << row.input;
+        EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
+        std::string rest(std::istreambuf_iterator<char>(console.in), {});
+        EXPECT_EQ(rest, row.rest) << "input: " << row.input;
+    }
+}
+
+TEST(WaitForEnter, DropsTheRestOfTheLineAndWaitsForOneMore)
+{
+    struct {
+        const char *input;
+        const char *rest;
+    } cases[] = {
+        {"x\nenter\nlater\n", "later\n"}, // the failed read left "x" unread
+        {"x\n\nlater", "later"},
+        {"0\nenter\nlater", "later"}, // the read left the line feed after 0
+        {"x rest\nenter", ""},
+        {"x", ""},
+    };
+    for (const auto &row : cases) {
+        CapturedConsole console(row.input);
+        std::int32_t number = 0;
+        read_number(number); // fails on "x"
+        wait_for_enter();
+        std::string rest(std::istreambuf_iterator<char>(console.in), {});
+        EXPECT_EQ(rest, row.rest) << "input: " << row.input;
+    }
+    // Once the input has ended, nothing more is read, even from a stream that goes on.
+    CapturedConsole console("");
+    char word[8];
+    read_word(word, sizeof word);
+    console.in.clear();
+    console.in.str("enter\n");
+    wait_for_enter();
+    EXPECT_EQ(console.in.rdbuf()->in_avail(), 6);
 }
 
 // Records what had been written at each flush.

@@ -70,6 +70,30 @@ TEST(Dialogue, AReportNameLongerThan2047CharactersIsNeverOpened)
     EXPECT_EQ(read_file(folder + "/athena.txt"), kSave);
 }
 
+// Every ending but the quit choice leaves a message that a window of the run's own
+// must keep on screen.
+TEST(Dialogue, OnlyTheQuitChoiceEndsWithNothingLeftToRead)
+{
+    std::string folder = scratch_with_save();
+    const std::pair<const char *, bool> cases[] = {
+        {"athena.txt 3", true},
+        {"athena.txt 1 r.txt 2 9 3 r.txt 1 100 3", true},
+        {"missing.txt 3", false},
+        {"\"\" 3", false},
+        {"athena.txt 0", false},
+        {"athena.txt x", false},
+        {"athena.txt", false},
+        {"athena.txt 2 0", false},
+        {"athena.txt 2 1 r.txt -1", false},
+        {"athena.txt 2 2 r.txt -5", false},
+    };
+    for (const auto &row : cases) {
+        bool quit = !row.second;
+        run_dialogue(folder, row.first, &quit);
+        EXPECT_EQ(quit, row.second) << "input: " << row.first;
+    }
+}
+
 // A filter value that was never typed as a number writes no report, and leaves an
 // existing report of that name as it was; a number the input's end ends still counts.
 TEST(Dialogue, AFilterValueNeverTypedWritesNoReport)

@@ -88,12 +88,14 @@ CapturedConsole::~CapturedConsole()
     console_attach(std::cin, std::cout);
 }
 
-std::string run_dialogue(const std::string &folder, const std::string &input)
+std::string run_dialogue(const std::string &folder, const std::string &input, bool *quit)
 {
     fs::path previous = fs::current_path();
     fs::current_path(folder);
     CapturedConsole console(input);
-    run_program();
+    bool quit_chosen = run_program();
+    if (quit != nullptr)
+        *quit = quit_chosen;
     fs::current_path(previous);
     return console.output();
 }

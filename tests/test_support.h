@@ -25,7 +25,8 @@ struct CapturedConsole {
     std::ostringstream out;
 };
 
-// Runs the program's code from `folder` (the working folder) with `input` typed.
-std::string run_dialogue(const std::string &folder, const std::string &input);
+// Runs the program's code from `folder` (the working folder) with `input` typed;
+// `quit`, when given, receives what run_program returned.
+std::string run_dialogue(const std::string &folder, const std::string &input, bool *quit = nullptr);
 
 #endif
