@@ -6,8 +6,10 @@
 # -DEXE=program -DEMULATOR=runner-or-empty -DCASE=case-folder -DDATA=data-folder
 # -DWORK=scratch-root [-DCRLF=ON: expected line feeds become CR LF first]
 # [-DWINDOWS=ON: the program is the Windows one]. A case's own athena.txt replaces
-# the shared one; its setup.cmake may prepare the scratch folder ${SCRATCH} further
-# and name the save file otherwise (SAVE_NAME), as `windows-name` does; a file
+# the shared one; its setup.cmake may prepare the scratch folder ${SCRATCH} further,
+# name the save file otherwise (SAVE_NAME), as `windows-name` does, and write the
+# typed answers (INPUT) and the expected console output (CONSOLE) where they depend
+# on the scratch folder's place; a file
 # `locale` in the case names the locale (LC_ALL) the program runs in, which sets
 # Windows' code page.
 
@@ -38,6 +40,8 @@ if(EXISTS "${CASE}/windows-name")
   string(REGEX MATCH "^[^\n]+" SAVE_NAME "${names}")
   file(RENAME "${SCRATCH}/athena.txt" "${SCRATCH}/${SAVE_NAME}")
 endif()
+set(INPUT "${CASE}/input")
+set(CONSOLE "")
 if(EXISTS "${CASE}/setup.cmake")
   include("${CASE}/setup.cmake")
 endif()
@@ -54,7 +58,7 @@ if(EXISTS "${CASE}/locale")
 endif()
 execute_process(COMMAND ${environment} ${EMULATOR} "${EXE}"
   WORKING_DIRECTORY "${SCRATCH}"
-  INPUT_FILE "${CASE}/input"
+  INPUT_FILE "${INPUT}"
   OUTPUT_FILE "${console}"
   ERROR_VARIABLE errors
   RESULT_VARIABLE status
@@ -98,7 +102,10 @@ set(EXPECTED "${CASE}")
 if(CRLF AND EXISTS "${CASE}/windows")
   set(EXPECTED "${CASE}/windows")
 endif()
-expect_same("${EXPECTED}/console.txt" "${console}" "console output")
+if(NOT CONSOLE)
+  set(CONSOLE "${EXPECTED}/console.txt")
+endif()
+expect_same("${CONSOLE}" "${console}" "console output")
 set(expected_names "")
 if(EXISTS "${EXPECTED}/expected")
   file(GLOB expected_files RELATIVE "${EXPECTED}/expected" "${EXPECTED}/expected/*")
