@@ -1,20 +1,39 @@
 # Installation and packages: the program with its manual page, changelog and
-# license as a Debian package on Linux, and with the README and the license as a
-# ZIP archive on Windows. Everything takes its version from project().
+# license as a Debian package on Linux, and with a guide for Windows users and the
+# license as a ZIP archive on Windows. Everything takes its version from project().
 
 set(TAMSEL_CONTACT "tamsel developers <dev@tamsel.invalid>")
 set(package_files "${PROJECT_BINARY_DIR}/package")
 
 if(WIN32)
-  # A folder of three files; the texts with the CR LF line ends Windows expects.
+  # A folder of three files: the program, a guide for its users as README.txt and
+  # the license, the texts with the CR LF line ends Windows expects. The guide
+  # takes its account of the menus from the README, without the Markdown marks.
   install(TARGETS tamsel RUNTIME DESTINATION .)
-  foreach(text README.md LICENSE)
-    file(READ "${PROJECT_SOURCE_DIR}/${text}" content)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/LICENSE")
+  file(READ "${PROJECT_SOURCE_DIR}/README.md" readme)
+  set(heading "\n## Menus and filters\n\n")
+  string(FIND "${readme}" "${heading}" menus_at)
+  if(menus_at LESS 0)
+    message(FATAL_ERROR "README.md has no section \"Menus and filters\" for the guide")
+  endif()
+  string(LENGTH "${heading}" heading_length)
+  math(EXPR menus_at "${menus_at} + ${heading_length}")
+  string(SUBSTRING "${readme}" ${menus_at} -1 TAMSEL_MENUS)
+  string(FIND "${TAMSEL_MENUS}" "\n## " menus_end)
+  string(SUBSTRING "${TAMSEL_MENUS}" 0 ${menus_end} TAMSEL_MENUS)
+  string(REPLACE "`" "" TAMSEL_MENUS "${TAMSEL_MENUS}")
+  configure_file(packaging/README-windows.txt.in "${package_files}/README-windows.txt" @ONLY)
+
+  function(install_windows_text source target)
+    file(READ "${source}" content)
     string(REPLACE "\n" "\r\n" content "${content}")
-    get_filename_component(stem "${text}" NAME_WE)
-    file(WRITE "${package_files}/${stem}.txt" "${content}")
-    install(FILES "${package_files}/${stem}.txt" DESTINATION .)
-  endforeach()
+    file(WRITE "${package_files}/${target}" "${content}")
+    install(FILES "${package_files}/${target}" DESTINATION .)
+  endfunction()
+  install_windows_text("${package_files}/README-windows.txt" README.txt)
+  install_windows_text("${PROJECT_SOURCE_DIR}/LICENSE" LICENSE.txt)
   set(CPACK_GENERATOR ZIP)
 else()
   include(GNUInstallDirs)

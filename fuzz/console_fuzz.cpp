@@ -1,5 +1,6 @@
-// Fuzz target: arbitrary bytes as standard input, read by a sequence of word and
-// number reads chosen by the first byte, into buffers of varied sizes.
+// Fuzz target: arbitrary bytes as standard input, read by a sequence of word, name
+// and number reads chosen by the first byte, into buffers of varied sizes, then
+// the wait for Enter that ends a run.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,17 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     char word[64];
     for (int step = 0; step < 64 && !console_failed(); ++step) {
         if ((plan >> (step % 8)) & 1) {
+            // Steps of one parity read names, which may stand in quotes.
+            const bool name = step % 2 == 1;
             std::memset(word, 'z', sizeof word);
-            WordRead got = read_word(word, word_size);
+            WordRead got = name ? read_name(word, word_size) : read_word(word, word_size);
             if (got == word_none)
                 continue;
             // Nothing is written past the buffer, a cut word fills it exactly, and
             // the stored text holds no white space (a typed NUL may end it early).
+            // A name holds no line end, and one with a quote in it was a plain
+            // word and holds no space either.
             if (word[word_size] != 'z' || std::strlen(word) >= word_size)
                 std::abort();
             if (got == word_cut && word[word_size - 1] != '\0')
                 std::abort();
-            if (std::strpbrk(word, " \t\n\v\f\r") != nullptr)
+            const bool plain = !name || std::strchr(word, '"') != nullptr;
+            if (std::strpbrk(word, plain ? " \t\n\v\f\r" : "\n\r") != nullptr)
                 std::abort();
         } else {
             std::int32_t value = 12345;
@@ -46,5 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (value != 7 || read_word(word, sizeof word) != word_none || std::strcmp(word, "kept"))
             std::abort();
     }
+    wait_for_enter(); // must return on any input
     return 0;
 }
