@@ -85,4 +85,14 @@ TEST(ConsoleWindow, ABreakRestoresTheCodePages)
     end_console_run(false);
 }
 
+#ifndef _WIN32
+TEST(ConsoleWindow, ElsewhereThereIsNoConsoleToChangeOrWaitIn)
+{
+    CapturedConsole console("x\nenter\n");
+    begin_console_run(kSystemConsole);
+    end_console_run(true);
+    EXPECT_EQ(console.output(), "");
+}
+#endif
+
 } // namespace
