@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "tests/test_support.h"
@@ -10,7 +11,7 @@
 namespace
 {
 
-// The console the fake calls answer for, and what was done to it.
+// The console the fake calls answer for: its code pages start at 850 and 437.
 struct FakeConsole {
     bool is_console;
     std::uint32_t processes;
@@ -34,43 +35,35 @@ const ConsoleCalls kFakeCalls = {
     [](void (*handler)()) { g_fake.handler = handler; },
 };
 
-const char kWait[] = "\nPress Enter to close this window.\n";
-
-struct WindowCase {
-    bool is_console;
-    std::uint32_t processes;
-    std::uint32_t names;
-    bool must_be_read;
-    std::uint32_t run_page; // both code pages while the run lasts
-    const char *output;     // written at the end
-};
-
 TEST(ConsoleWindow, SetsTheCodePagesAndWaitsOnlyInAWindowOfItsOwn)
 {
-    const WindowCase cases[] = {
-        {true, 1, 1252, true, 1252, kWait}, // double-clicked, ended on an error
-        {true, 1, 1252, false, 1252, ""},   // double-clicked, quit
-        {true, 2, 1252, true, 1252, ""},    // started from cmd
-        {true, 1, 932, true, 932, kWait},   // one code page for both
-        {true, 1, 65001, true, 850, kWait}, // UTF-8 names: the pages stay
-        {false, 1, 1252, true, 850, ""},    // a pipe or a file: nothing changes
-        {false, 0, 0, true, 850, ""},       // no console at all (not Windows)
+    const struct {
+        bool is_console;
+        std::uint32_t processes, names;
+        bool must_be_read;
+        std::uint32_t run_input, run_output; // the code pages while the run lasts
+        bool waits;
+    } cases[] = {
+        {true, 1, 1252, true, 1252, 1252, true},   // double-clicked, ended on an error
+        {true, 1, 1252, false, 1252, 1252, false}, // double-clicked, quit
+        {true, 2, 1252, true, 1252, 1252, false},  // started from cmd
+        {true, 1, 65001, true, 850, 437, true},    // UTF-8 file names: the pages stay
+        {false, 1, 1252, true, 850, 437, false},   // a pipe or a file
     };
-    for (const WindowCase &row : cases) {
-        std::string label = std::to_string(row.is_console) + " " + std::to_string(row.processes) +
-                            " " + std::to_string(row.names) + " " +
-                            std::to_string(row.must_be_read);
+    for (const auto &row : cases) {
+        const std::string label = "row " + std::to_string(&row - cases);
         g_fake = {row.is_console, row.processes, row.names, 850, 437, nullptr};
         CapturedConsole console("x\nenter\nnot read\n");
         begin_console_run(kFakeCalls);
-        EXPECT_EQ(g_fake.input, row.run_page) << label;
-        EXPECT_EQ(g_fake.output, row.run_page == 850 ? 437u : row.run_page) << label;
+        EXPECT_EQ(g_fake.input, row.run_input) << label;
+        EXPECT_EQ(g_fake.output, row.run_output) << label;
         end_console_run(row.must_be_read);
-        EXPECT_EQ(console.output(), row.output) << label;
         EXPECT_EQ(g_fake.input, 850u) << label;
         EXPECT_EQ(g_fake.output, 437u) << label;
+        EXPECT_EQ(console.output(), row.waits ? "\nPress Enter to close this window.\n" : "")
+            << label;
         std::string rest(std::istreambuf_iterator<char>(console.in), {});
-        EXPECT_EQ(rest, *row.output != '\0' ? "not read\n" : "x\nenter\nnot read\n") << label;
+        EXPECT_EQ(rest, row.waits ? "not read\n" : "x\nenter\nnot read\n") << label;
     }
 }
 
