@@ -181,6 +181,7 @@ void wait_for_enter()
     // typed it asked to end, not to wait.
     if (g_ended)
         return;
+    // First the rest of the line last typed, then the line that is the Enter.
     for (int line = 0; line < 2; ++line) {
         int c = peek_char();
         while (c != Traits::eof() && c != '\n') {
