@@ -20,6 +20,8 @@
 #endif
 #ifdef __linux__
 #include <sys/inotify.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 #include "convert/line_table.h"
@@ -126,6 +128,10 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
     // Watchers of the save file (backups, the server) must never hear it was written.
     int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(inotify_add_watch(watch, save.c_str(), IN_MODIFY | IN_CLOSE_WRITE), 0);
+#elif defined(_WIN32)
+    // Held so that no one may write it: an open for writing would fail, not refuse.
+    HANDLE held = CreateFileA(save.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
 #endif
     for (const std::string &name : names) {
         if (!fs::exists(name))
@@ -137,6 +143,8 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
     char event[4096];
     EXPECT_EQ(read(watch, event, sizeof event), -1) << "the save file was opened for writing";
     close(watch);
+#elif defined(_WIN32)
+    CloseHandle(held);
 #endif
 }
 
