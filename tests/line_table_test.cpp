@@ -236,25 +236,4 @@ TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
     }
 }
 
-// The pieces a copy of a save file is searched in are the loader's own lines.
-TEST(HoldsCharacterLine, SplitsAsTheLoaderDoes)
-{
-    const std::string cut(kLineLimit, 'x');
-    const struct {
-        const char *label;
-        std::string bytes;
-        bool holds;
-    } cases[] = {
-        {"nothing", "", false},
-        {"a report", "--------- N ---------\nCharacter ID: \t1\n", false},
-        {"last line without a line feed", "junk\n" + kCharacter, true},
-        {"the rest of a cut line", cut + kCharacter + "\n", true},
-        {"cut one character later", cut.substr(1) + kCharacter + "\n", false},
-        {"NUL before the values", std::string("\0", 1) + kCharacter + "\n", false},
-        {"NUL after the values", kCharacter + std::string("\0x", 2), true},
-    };
-    for (const auto &row : cases)
-        EXPECT_EQ(holds_character_line(row.bytes.data(), row.bytes.size()), row.holds) << row.label;
-}
-
 } // namespace

@@ -235,6 +235,10 @@ TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
         {"the 64 KiB mark cuts a line after its values", head(0) + line, true},
         {"the mark cuts a line before its values end", head(10) + line, false},
         {"one huge line first", std::string(70000, 'h') + "\n" + line, false},
+        // Lines are split as the loader splits them: cut after kLineLimit characters.
+        {"the rest of a cut line", std::string(kLineLimit, 'x') + line, true},
+        {"cut one character later", std::string(kLineLimit - 1, 'x') + line, false},
+        {"a NUL ends a line's text", std::string("5\0", 2) + line.substr(1), false},
         {"an earlier report", full, false},
     };
     for (const auto &row : cases) {
