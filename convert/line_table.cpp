@@ -178,3 +178,24 @@ bool save_file_identity(FileIdentity *identity)
     *identity = g_identity;
     return g_identity_known;
 }
+
+bool holds_character_line(const char *bytes, std::size_t size)
+{
+    char line[kLineLimit + 1];
+    CharacterRecord scratch;
+    std::size_t start = 0;
+    while (start < size) {
+        std::size_t rest = size - start;
+        std::size_t window = rest < kLineLimit ? rest : kLineLimit;
+        const char *feed = static_cast<const char *>(std::memchr(bytes + start, '\n', window));
+        std::size_t length =
+            feed != nullptr ? static_cast<std::size_t>(feed - (bytes + start)) : window;
+        std::memcpy(line, bytes + start, length);
+        line[length] = '\0';
+        if (scan_character_line(line, &scratch))
+            return true;
+        // A cut takes nothing of the file: the rest of the line starts the next one.
+        start += feed != nullptr ? length + 1 : length;
+    }
+    return false;
+}

@@ -31,4 +31,10 @@ const char *save_file_path();
 // was read through. False before a load, or when that file had none (a device).
 bool save_file_identity(FileIdentity *identity);
 
+// True when one of the lines in `bytes` (`size` bytes, as a load would read them)
+// is a character line, the lines split as the loader splits them: a line cut after
+// kLineLimit characters goes on as the next one, a NUL ends a line's text, and
+// the last line counts without its line feed (a part of a line scans as itself).
+bool holds_character_line(const char *bytes, std::size_t size);
+
 #endif

@@ -1,20 +1,32 @@
 // What the tool needs of the system beyond the C and C++ libraries: file identity
 // and emptying through the handle of an open file, so that they see exactly the
-// file that the C library opened, whatever the name's spelling or code page (POSIX
-// calls on POSIX systems, Win32 calls on Windows), huge pages on Linux, and the
-// console window and its code pages on Windows.
+// file that was opened, whatever the name's spelling or code page; examining a name
+// and opening a report without emptying it (POSIX calls on POSIX systems, Win32
+// calls with narrow names, as the C library's own, on Windows); huge pages on Linux;
+// and the console window and its code pages on Windows.
 #include "convert/platform.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
+
+namespace
+{
+
+// Called by open_for_writing just before it opens; set only by tests.
+void (*g_open_seam)(const char *name) = nullptr;
+
+} // namespace
 
 #ifdef _WIN32
 
@@ -53,6 +65,67 @@ bool cut_file_here(std::FILE *file)
     // The descriptor's position counts the bytes on the disk, line ends included.
     __int64 here = _lseeki64(_fileno(file), 0, SEEK_CUR);
     return here >= 0 && _chsize_s(_fileno(file), here) == 0;
+}
+
+void examine_name(const char *name, FileAtName *found)
+{
+    *found = FileAtName{};
+    // No access asked: the handle can only be asked about the file, so opening it
+    // neither reads nor writes it, and a folder opens too.
+    HANDLE handle = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        found->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
+        found->regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        found->has_identity = true;
+        found->identity.device = info.dwVolumeSerialNumber;
+        found->identity.number =
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    CloseHandle(handle);
+}
+
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
+{
+    // A file on a disk never makes a reader wait, so the C library's open serves.
+    std::FILE *file = std::fopen(name, "r");
+    FileIdentity now;
+    if (file != nullptr && !(file_identity(file, &now) && same_identity(now, examined))) {
+        std::fclose(file); // read only: nothing to lose on close
+        file = nullptr;
+    }
+    return file;
+}
+
+std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
+{
+    *appeared = false;
+    if (g_open_seam != nullptr)
+        g_open_seam(name);
+    // Shared as the C library shares a file it opens for writing.
+    HANDLE handle =
+        CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        *appeared = create && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+        return nullptr;
+    }
+    // Text mode, as fopen's: each line feed reaches the file as CR LF.
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_TEXT);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE *file = _fdopen(descriptor, "w");
+    if (file == nullptr)
+        _close(descriptor); // nothing written yet
+    return file;
 }
 
 #else
@@ -94,11 +167,78 @@ bool cut_file_here(std::FILE *file)
     return cut_regular_file(fileno(file), lseek(fileno(file), 0, SEEK_CUR));
 }
 
+namespace
+{
+
+void set_identity(const struct stat &status, FileIdentity *identity)
+{
+    identity->device = static_cast<std::uint64_t>(status.st_dev);
+    identity->number = static_cast<std::uint64_t>(status.st_ino);
+}
+
+} // namespace
+
+void examine_name(const char *name, FileAtName *found)
+{
+    *found = FileAtName{};
+    struct stat status;
+    if (stat(name, &status) != 0) {
+        found->missing = errno == ENOENT;
+        return;
+    }
+    found->regular = S_ISREG(status.st_mode);
+    found->has_identity = true;
+    set_identity(status, &found->identity);
+}
+
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
+{
+    // Without waiting: should a FIFO have taken the file's place, the open returns
+    // at once, and the check below turns it away.
+    int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (descriptor == -1)
+        return nullptr;
+    struct stat status;
+    FileIdentity now;
+    bool same = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    if (same) {
+        set_identity(status, &now);
+        same = same_identity(now, examined);
+    }
+    std::FILE *file = same ? fdopen(descriptor, "r") : nullptr;
+    if (file == nullptr)
+        close(descriptor); // read only: nothing to lose on close
+    return file;
+}
+
+std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
+{
+    *appeared = false;
+    if (g_open_seam != nullptr)
+        g_open_seam(name);
+    // No O_TRUNC: the file is emptied only once it is known not to be the save file.
+    int descriptor = create ? open(name, O_WRONLY | O_CREAT | O_EXCL, 0666) : open(name, O_WRONLY);
+    if (descriptor == -1) {
+        *appeared = create && errno == EEXIST;
+        return nullptr;
+    }
+    // "w" here only names the access: fdopen never empties a file.
+    std::FILE *file = fdopen(descriptor, "w");
+    if (file == nullptr)
+        close(descriptor); // nothing written yet
+    return file;
+}
+
 #endif
 
 bool same_identity(const FileIdentity &first, const FileIdentity &second)
 {
     return first.device == second.device && first.number == second.number;
+}
+
+void set_open_seam(void (*seam)(const char *name))
+{
+    g_open_seam = seam;
 }
 
 #ifdef __linux__

@@ -29,6 +29,37 @@ bool empty_file(std::FILE *file);
 // when a file that has a length could not be cut.
 bool cut_file_here(std::FILE *file);
 
+// What stands at a name, as examine_name found it.
+struct FileAtName {
+    bool missing;          // nothing stands there: creating it would make a new file
+    bool regular;          // a regular file (on Windows: a file on a disk, not a folder)
+    bool has_identity;     // false for a Windows device or pipe, or a failed examination
+    FileIdentity identity; // set only with has_identity
+};
+
+// Examines the file that `name` leads to without opening it for reading or writing
+// and without ever waiting (a FIFO is not opened): stat on POSIX systems; on Windows
+// a handle with no access, opened through the same narrow-name call that fopen uses,
+// so that the name is read exactly as the open reads it. A name that could not be
+// examined for another reason than a missing file counts as present, unidentified.
+void examine_name(const char *name, FileAtName *found);
+
+// Opens the regular file at `name` for reading in text mode, with an open that
+// cannot wait, when it is still the file `examined` identified; nullptr otherwise
+// (another kind of file, another file by now, or no permission to read).
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined);
+
+// Opens `name` for writing in text mode without emptying it. With `create` a new
+// file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows): a
+// failure because one has appeared meanwhile sets `*appeared`. Without it, only an
+// existing file is opened, as a plain open for writing would: a FIFO waits for its
+// reader, a file without write permission fails. Runs the open seam first.
+std::FILE *open_for_writing(const char *name, bool create, bool *appeared);
+
+// Sets the function that open_for_writing calls with the name just before it opens
+// (none at start): tests use it to change what stands at the name after the checks.
+void set_open_seam(void (*seam)(const char *name));
+
 // The size and alignment of a huge page: a block aligned to it can be backed by
 // huge pages, which a large block then needs a hundred times fewer of.
 constexpr std::size_t kHugePageSize = std::size_t{1} << 21;

@@ -43,23 +43,88 @@ void write_save_file_error(const char *report_name)
                      "\" is the save file and will not be overwritten!\n\n");
 }
 
-// True when `file` is open on the save file: the very file the load read, or
-// whatever file stands at the save file's path now, should it have been replaced
-// since. Both are known by the identity of an open handle, never by name.
-bool is_save_file(std::FILE *file)
+// True when `identity` is the save file's: the very file the load read, or whatever
+// file stands at the save file's path now, should it have been replaced since. The
+// path is only examined, never opened: a save file read from a FIFO would wait.
+bool is_save_file(const FileIdentity &identity)
 {
-    FileIdentity candidate;
-    if (!file_identity(file, &candidate))
-        return false; // no file on a disk: it cannot hold the save file's data
     FileIdentity save;
-    if (save_file_identity(&save) && same_identity(candidate, save))
+    if (save_file_identity(&save) && same_identity(identity, save))
         return true;
-    std::FILE *now = std::fopen(save_file_path(), "r");
-    if (now == nullptr)
+    FileAtName now;
+    examine_name(save_file_path(), &now);
+    return now.has_identity && same_identity(identity, now.identity);
+}
+
+// A report never holds a character line, so a file whose first bytes do is a save
+// file or a copy of one. Up to this many bytes are read: the cost stays small beside
+// a dump, and a copy whose first lines are not character lines is let through.
+constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
+char g_head[kCopyCheckSize];
+
+// True when the regular file `found` at `name` holds a character line among its
+// first kCopyCheckSize bytes, read as a load would read them. A file that cannot
+// be read is not taken for a copy.
+bool is_save_file_copy(const char *name, const FileAtName &found)
+{
+    if (!found.regular || !found.has_identity)
         return false;
-    bool same = file_identity(now, &save) && same_identity(candidate, save);
-    std::fclose(now); // read only: nothing to lose on close
-    return same;
+    std::FILE *file = open_examined_file(name, found.identity);
+    if (file == nullptr)
+        return false;
+    std::size_t size = 0;
+    std::size_t got;
+    do {
+        got = std::fread(g_head + size, 1, sizeof g_head - size, file);
+        size += got;
+    } while (got > 0 && size < sizeof g_head);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file); // read only: nothing to lose on close
+    return !failed && holds_character_line(g_head, size);
+}
+
+// Opens `report_name` for a dump, emptied, or prints why not and returns nullptr.
+// The name is checked before anything is opened for writing: the save file is
+// refused, and so is a copy of it. The report is then opened without being
+// emptied, and checked again by its handle, in case the name has come to lead to
+// the save file meanwhile; only then is it emptied. A file that appears at the
+// name between the check and the creation is checked afresh, once.
+std::FILE *open_report(const char *report_name)
+{
+    for (int round = 0; round < 2; ++round) {
+        FileAtName found;
+        examine_name(report_name, &found);
+        if (found.has_identity && is_save_file(found.identity)) {
+            write_save_file_error(report_name);
+            return nullptr;
+        }
+        if (is_save_file_copy(report_name, found)) {
+            write_name_error("\nError: \"", report_name,
+                             "\" holds character lines and will not be overwritten!\n\n");
+            return nullptr;
+        }
+        bool appeared = false;
+        std::FILE *report = open_for_writing(report_name, found.missing, &appeared);
+        if (report == nullptr && appeared)
+            continue;
+        if (report == nullptr)
+            break;
+        // A file this dump created is new: it holds nothing of the save file.
+        if (found.missing)
+            return report;
+        FileIdentity opened;
+        if (file_identity(report, &opened) && is_save_file(opened)) {
+            std::fclose(report); // nothing was written
+            write_save_file_error(report_name);
+            return nullptr;
+        }
+        if (empty_file(report))
+            return report;
+        std::fclose(report);
+        break;
+    }
+    write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
+    return nullptr;
 }
 
 } // namespace
@@ -67,40 +132,9 @@ bool is_save_file(std::FILE *file)
 bool dump_characters(const char *report_name, FilterKind kind, std::int32_t first,
                      std::int32_t second)
 {
-    // Opened without being emptied: nothing of an existing file is lost until its
-    // handle shows that it is not the save file. An existing report is written
-    // over from its start and cut where the new one ends, which costs the system
-    // far less than emptying it first; a new one is created.
-    bool existing = true;
-    std::FILE *report = std::fopen(report_name, "r+");
-    if (report == nullptr) {
-        existing = false;
-        report = std::fopen(report_name, "a");
-    }
-    if (report == nullptr) {
-        // A save file that may not be written to cannot be opened so; reading the
-        // name through the same call tells it from any other file that cannot.
-        std::FILE *probe = std::fopen(report_name, "r");
-        bool save = probe != nullptr && is_save_file(probe);
-        if (probe != nullptr)
-            std::fclose(probe); // read only: nothing to lose on close
-        if (save)
-            write_save_file_error(report_name);
-        else
-            write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
+    std::FILE *report = open_report(report_name);
+    if (report == nullptr)
         return false;
-    }
-    if (is_save_file(report)) {
-        std::fclose(report); // nothing was written
-        write_save_file_error(report_name);
-        return false;
-    }
-    // A file that could be opened only to be added to is emptied now.
-    if (!existing && !empty_file(report)) {
-        std::fclose(report);
-        write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
-        return false;
-    }
     // The sheets reach the file in large pieces from g_sheets: a stream buffer
     // would only copy them once more.
     std::setvbuf(report, nullptr, _IONBF, 0);
@@ -124,12 +158,9 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
         ++written_count;
     }
     std::fwrite(g_sheets, 1, used, report);
-    // What an earlier, longer report left beyond the new one goes, also after a
-    // failed write: the file then holds only what was written.
-    bool cut = cut_file_here(report);
 
-    // A full disk shows here: in the stream's error flag, the cut or the close.
-    bool failed = std::ferror(report) != 0 || !cut;
+    // A full disk shows here: in the stream's error flag or the close.
+    bool failed = std::ferror(report) != 0;
     failed = std::fclose(report) != 0 || failed;
     if (failed) {
         write_name_error("\nError: Could not write to \"", report_name, "\"!\n\n");

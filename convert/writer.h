@@ -8,8 +8,9 @@
 
 // Creates or empties `report_name` and writes the sheet of every stored character
 // line that passes `kind` with `first` and `second`, then prints how many it
-// wrote. Refuses a name that leads to the loaded save file, and reports a failed
-// open or a failed write instead of a count. Returns true only on success.
+// wrote. Refuses, with nothing opened for writing, a name that leads to the loaded
+// save file and a file that holds character lines (a copy of a save file); reports
+// a failed open or a failed write instead of a count. Returns true only on success.
 bool dump_characters(const char *report_name, FilterKind kind, std::int32_t first,
                      std::int32_t second);
 

@@ -6,6 +6,23 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#ifndef _WIN32
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/inotify.h>
+#elif defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include "convert/line_table.h"
 #include "tests/test_support.h"
@@ -34,7 +51,9 @@ std::string sheet(int id, int account, const char *name, int zeny)
 
 // A scratch folder holding a loaded save file of three characters and two other lines.
 struct DumpTest : ::testing::Test {
-    void SetUp() override
+    void SetUp() override { load_in_new_folder(); }
+
+    void load_in_new_folder()
     {
         folder = make_scratch_folder();
         save = folder + "/athena.txt";
@@ -43,6 +62,8 @@ struct DumpTest : ::testing::Test {
         write_file(save, contents);
         CapturedConsole quiet;
         ASSERT_TRUE(load_save_file(save.c_str()));
+        full = as_text_file(sheet(1, 150, "One", 100) + sheet(2, 151, "Two Words", 500) +
+                            sheet(3, 150, "Three", 900));
     }
 
     std::string dump(const std::string &name, FilterKind kind, std::int32_t first,
@@ -55,7 +76,21 @@ struct DumpTest : ::testing::Test {
     }
 
     std::string folder, save, contents;
+    std::string full; // the report of every character
 };
+
+std::string wrote(int count, const std::string &name)
+{
+    return "\nSuccessfully wrote " + std::to_string(count) + " character(s) to \"" + name + "\"\n";
+}
+
+std::string refused(const std::string &name, const char *why)
+{
+    return "\nError: \"" + name + "\" " + why + " and will not be overwritten!\n\n";
+}
+
+const char kIsSave[] = "is the save file";
+const char kHoldsLines[] = "holds character lines";
 
 TEST_F(DumpTest, WritesEveryCharacterLineAndCountsSheets)
 {
@@ -89,12 +124,28 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
     std::error_code error;
     fs::create_symlink(save, folder + "/link.txt", error);
     fs::create_hard_link(save, folder + "/hard.txt", error);
+#ifdef __linux__
+    // Watchers of the save file (backups, the server) must never hear it was written.
+    int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, save.c_str(), IN_MODIFY | IN_CLOSE_WRITE), 0);
+#elif defined(_WIN32)
+    // Held so that no one may write it: an open for writing would fail, not refuse.
+    HANDLE held = CreateFileA(save.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+#endif
     for (const std::string &name : names) {
         if (!fs::exists(name))
             continue; // links are not possible on every file system
         EXPECT_EQ(dump(name, FilterKind::none, 0, 0, false),
                   "\nError: \"" + name + "\" is the save file and will not be overwritten!\n\n");
     }
+#ifdef __linux__
+    char event[4096];
+    EXPECT_EQ(read(watch, event, sizeof event), -1) << "the save file was opened for writing";
+    close(watch);
+#elif defined(_WIN32)
+    CloseHandle(held);
+#endif
 }
 
 // Both the file that was loaded and the file at the save file's path now are kept
@@ -164,6 +215,42 @@ TEST_F(DumpTest, AReportOfManySheetsIsWrittenWhole)
     EXPECT_EQ(read_file(report), as_text_file(expected));
 }
 
+// A report never holds a character line: a file whose first 64 KiB do is a copy of
+// a save file. Anything else is written over.
+TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
+{
+    const std::string line = character(5, 150, "Copy", 1);
+    const std::size_t values = line.find("\tx,y"); // the 22 values end here
+    // Lines that are no character lines, up to where `line` must start for the
+    // 64 KiB mark to fall `early` characters before the end of its values.
+    auto head = [&](std::size_t early) { return std::string(65535 - values + early, 'r') + "\n"; };
+    const struct {
+        const char *label;
+        std::string bytes;
+        bool refused;
+    } cases[] = {
+        {"a copy", contents, true},
+        {"a copy with CR LF line ends", "junk\r\n" + line.substr(0, line.size() - 1) + "\r\n",
+         true},
+        {"the 64 KiB mark cuts a line after its values", head(0) + line, true},
+        {"the mark cuts a line before its values end", head(10) + line, false},
+        {"one huge line first", std::string(70000, 'h') + "\n" + line, false},
+        // Lines are split as the loader splits them: cut after kLineLimit characters.
+        {"the rest of a cut line", std::string(kLineLimit, 'x') + line, true},
+        {"cut one character later", std::string(kLineLimit - 1, 'x') + line, false},
+        {"a NUL ends a line's text", std::string("5\0", 2) + line.substr(1), false},
+        {"an earlier report", full, false},
+    };
+    for (const auto &row : cases) {
+        std::string name = folder + "/old.txt";
+        write_file(name, row.bytes);
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, !row.refused),
+                  row.refused ? refused(name, kHoldsLines) : wrote(3, name))
+            << row.label;
+        EXPECT_EQ(read_file(name), row.refused ? row.bytes : full) << row.label;
+    }
+}
+
 TEST_F(DumpTest, ReportsNamesThatCannotBeCreated)
 {
     const std::string names[] = {folder, folder + "/missing/out.txt", ""};
@@ -183,5 +270,157 @@ TEST_F(DumpTest, AFullDiskIsAnErrorNotACount)
     EXPECT_EQ(dump("/dev/full", FilterKind::job, 4046, 0, true),
               "\nSuccessfully wrote 0 character(s) to \"/dev/full\"\n");
 }
+
+#ifndef _WIN32
+
+// Runs a full dump to `name` in a child process, which `prepare` sets up first and
+// an alarm ends should it hang; `meanwhile` runs here. Returns what the dump
+// printed; `status` gets how the child ended. As root, `as_nobody` runs the child
+// as nobody, so that permissions stop it; when it cannot, the text starts with \1.
+std::string dump_in_child(const std::string &name, int *status, bool as_nobody = false,
+                          void (*prepare)() = nullptr,
+                          const std::function<void(pid_t)> &meanwhile = {})
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return "\1no pipe";
+    pid_t child = fork();
+    if (child == 0) {
+        alarm(10);
+        std::string text;
+        if (as_nobody && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
+             setresuid(65534, 65534, 65534) != 0 || access(name.c_str(), F_OK) != 0)) {
+            text = std::string("\1cannot run as nobody: ") + std::strerror(errno);
+        } else {
+            if (prepare != nullptr)
+                prepare();
+            CapturedConsole console;
+            dump_characters(name.c_str(), FilterKind::none, 0, 0);
+            text = console.output();
+        }
+        _exit(write(out[1], text.data(), text.size()) < 0);
+    }
+    close(out[1]);
+    if (meanwhile)
+        meanwhile(child);
+    std::string text;
+    char piece[4096];
+    for (ssize_t got; (got = read(out[0], piece, sizeof piece)) > 0;)
+        text.append(piece, static_cast<std::size_t>(got));
+    close(out[0]);
+    waitpid(child, status, 0);
+    return text;
+}
+
+int end_signal(int status)
+{
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+std::string g_seam_save; // the save file that the seams put at the report's name
+
+// What stands at the report's name before a dump, and what it holds after.
+TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
+{
+    std::string old_report;
+    for (int i = 0; i < 10; ++i)
+        old_report += sheet(i, 9, "Old", i);
+    enum Setup { nothing, save_moved_away, old, write_only_copy, fifo, fifo_not_writable };
+    const struct {
+        const char *label;
+        Setup setup;
+        bool as_nobody;
+        void (*prepare)();
+        int signal;          // that ends the child, 0 for none
+        std::string console; // "wrote", "save", "open" or none
+        std::string report;  // what a reader gets, or "-": not read
+    } cases[] = {
+        {"the save file moved away after loading", save_moved_away, false, nullptr, 0, "wrote",
+         full},
+        {"a dump cut short by the file size limit", old, false,
+         [] {
+             rlimit limit = {400, 400};
+             setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         SIGXFSZ, "", full.substr(0, 400)},
+        {"a write-only file holding a copy", write_only_copy, true, nullptr, 0, "wrote", full},
+        {"a FIFO, which the dump waits to be read", fifo, false, nullptr, 0, "wrote", full},
+        {"a FIFO that may not be written", fifo_not_writable, true, nullptr, 0, "open", "-"},
+        {"the save file linked at a new name after the check", nothing, false,
+         [] { set_open_seam([](const char *name) { link(g_seam_save.c_str(), name); }); }, 0,
+         "save", contents},
+        {"the save file moved over a report after the check", old, false,
+         [] {
+             set_open_seam([](const char *name) {
+                 link(g_seam_save.c_str(), (g_seam_save + "2").c_str());
+                 rename((g_seam_save + "2").c_str(), name);
+             });
+         },
+         0, "save", contents},
+    };
+    std::string skipped;
+    for (const auto &row : cases) {
+        load_in_new_folder();
+        std::string name = folder + "/r.txt", got = "-";
+        g_seam_save = save;
+        if (row.setup == save_moved_away) {
+            name = save;
+            save = folder + "/moved.txt";
+            fs::rename(name, save);
+        } else if (row.setup == old || row.setup == write_only_copy) {
+            write_file(name, row.setup == old ? old_report : contents + old_report);
+            chmod(name.c_str(), row.setup == old ? 0644 : 0222);
+        } else if (row.setup == fifo || row.setup == fifo_not_writable) {
+            ASSERT_EQ(mkfifo(name.c_str(), row.setup == fifo ? 0644 : 0444), 0);
+        }
+        std::function<void(pid_t)> reader = [&](pid_t child) {
+            usleep(300 * 1000);
+            // Still in its open, the child counts as a writer: reading cannot hang.
+            if (waitpid(child, nullptr, WNOHANG) == 0)
+                got = read_file(name);
+        };
+        int status = 0;
+        std::string console = dump_in_child(name, &status, row.as_nobody, row.prepare,
+                                            row.setup == fifo ? reader : decltype(reader)());
+        if (console.rfind("\1", 0) == 0) {
+            skipped += std::string(row.label) + ": " + console.substr(1) + "\n";
+            continue;
+        }
+        EXPECT_EQ(end_signal(status), row.signal) << row.label;
+        EXPECT_EQ(console, row.console == "wrote"  ? wrote(3, name)
+                           : row.console == "save" ? refused(name, kIsSave)
+                           : row.console == "open"
+                               ? "\nError: Could not open or create \"" + name + "\"!\n\n"
+                               : "")
+            << row.label;
+        if (row.setup != fifo_not_writable) // a FIFO is read only while the dump runs
+            got = row.setup == fifo ? got : read_file(name);
+        EXPECT_EQ(got, row.report) << row.label;
+        EXPECT_EQ(read_file(save), contents) << row.label << ": the save file changed";
+    }
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+// A save file read through a FIFO is known by its identity alone: no dump waits on
+// it, and its name is refused.
+TEST(DumpCharacters, ASaveFileReadFromAFifoNeverMakesADumpWait)
+{
+    std::string folder = make_scratch_folder(), save = folder + "/athena.txt";
+    ASSERT_EQ(mkfifo(save.c_str(), 0644), 0);
+    std::thread server([&] { write_file(save, character(1, 150, "One", 100)); });
+    {
+        CapturedConsole quiet;
+        EXPECT_TRUE(load_save_file(save.c_str()));
+    }
+    server.join();
+    int status = 0;
+    EXPECT_EQ(dump_in_child(folder + "/r.txt", &status), wrote(1, folder + "/r.txt"));
+    EXPECT_EQ(dump_in_child(save, &status), refused(save, kIsSave));
+    EXPECT_EQ(end_signal(status), 0);
+}
+
+#endif
 
 } // namespace
