@@ -16,7 +16,7 @@ namespace
 // The file is read in pieces of this size straight into the block, only when the
 // line being split has fewer than kLineLimit characters there, so the moves that
 // cuts cost stay within one piece even for a file with no line feed at all.
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+constexpr std::size_t kReadChunk = std::size_t{1} << 18;
 
 // A file of unknown size (a FIFO, a device) starts with a block of this size and
 // doubles it whenever it is full.
@@ -109,8 +109,31 @@ struct LineCounts {
     std::int64_t long_lines;
 };
 
-void count_line(std::size_t length, LineCounts *counts)
+// Where the first lines start, noted by the first pass so that the second need not
+// search their line feeds again out of memory; a file of more lines has the rest
+// searched. Static and zero: only the part that lines reach is ever touched.
+constexpr std::int64_t kNotedStarts = std::int64_t{1} << 17;
+std::size_t g_noted[kNotedStarts];
+
+// Scanning a line needs its first few cache lines; asking for those of a line a
+// few lines ahead hides the wait for memory.
+constexpr std::int64_t kPrefetchAhead = 8;
+
+void prefetch_line(const char *line)
 {
+#if defined(__GNUC__)
+    __builtin_prefetch(line);
+    __builtin_prefetch(line + 64);
+    __builtin_prefetch(line + 128);
+#else
+    (void)line;
+#endif
+}
+
+void count_line(std::size_t start, std::size_t length, LineCounts *counts)
+{
+    if (counts->lines < kNotedStarts)
+        g_noted[counts->lines] = start;
     ++counts->lines;
     counts->long_lines += length >= kShortestCharacterLine ? 1 : 0;
 }
@@ -135,7 +158,7 @@ std::size_t read_lines(std::FILE *file, LineCounts *counts)
             std::memchr(g_block + start + searched, '\n', window - searched));
         if (feed != nullptr) {
             std::size_t length = static_cast<std::size_t>(feed - (g_block + start));
-            count_line(length, counts);
+            count_line(start, length, counts);
             start += length + 1;
             searched = 0;
             continue;
@@ -162,7 +185,7 @@ std::size_t read_lines(std::FILE *file, LineCounts *counts)
         std::memmove(line + length + 1, line + length, available - length);
         line[length] = '\n';
         ++end;
-        count_line(length, counts);
+        count_line(start, length, counts);
         start += length + 1;
         searched = 0;
     }
@@ -179,9 +202,17 @@ void index_lines(std::size_t size)
     std::int64_t sheet_lines = 0;
     bool continued = false; // the previous piece was cut from the same line
     bool gives_sheet = false;
+    const std::int64_t noted = g_line_count < kNotedStarts ? g_line_count : kNotedStarts;
     for (std::int64_t i = 0; i < g_line_count; ++i) {
         char *line = g_block + start;
-        char *feed = static_cast<char *>(std::memchr(line, '\n', size - start));
+        char *feed;
+        if (i + 1 < noted) {
+            if (i + kPrefetchAhead < noted)
+                prefetch_line(g_block + g_noted[i + kPrefetchAhead]);
+            feed = g_block + g_noted[i + 1] - 1;
+        } else {
+            feed = static_cast<char *>(std::memchr(line, '\n', size - start));
+        }
         std::size_t length = static_cast<std::size_t>(feed - line);
         *feed = '\0';
         g_starts[i] = start;
