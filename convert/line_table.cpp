@@ -27,7 +27,7 @@ constexpr std::size_t kFirstUnknownBlock = std::size_t{4} << 20;
 // space between the two numbers that meet at each of the 5 other group borders.
 constexpr std::size_t kShortestCharacterLine = 42;
 
-char *g_raw = nullptr;      // the block's allocation, kHugePageSize more than g_capacity
+char *g_raw = nullptr;      // the block's allocation
 char *g_block = nullptr;    // inside g_raw, where huge pages begin
 std::size_t g_offset = 0;   // of g_block in g_raw
 std::size_t g_capacity = 0; // bytes the block holds
@@ -67,22 +67,29 @@ void release_load()
     g_identity_known = false;
 }
 
-// `size` rounded up to whole huge pages: a huge page serves only where the whole
-// page lies inside the allocation.
-std::size_t whole_huge_pages(std::size_t size)
+// Allocates `size` bytes of what a load keeps into `*raw`; returns where they
+// start. From a huge page up they are whole huge pages, aligned to them: a huge
+// page serves only where it lies whole inside the allocation, and one fault then
+// stands for 512 small ones, which a system where faults are dear feels. Smaller
+// sizes take just what they need. Null when the memory is refused.
+char *allocate_kept(std::size_t size, char **raw)
 {
-    return (size + kHugePageSize - 1) / kHugePageSize * kHugePageSize;
+    if (size > SIZE_MAX / 2)
+        return nullptr;
+    if (size < kHugePageSize) {
+        *raw = static_cast<char *>(std::malloc(size + 1)); // never a zero-byte request
+        return *raw;
+    }
+    size = (size + kHugePageSize - 1) / kHugePageSize * kHugePageSize;
+    *raw = static_cast<char *>(std::malloc(size + kHugePageSize));
+    return *raw == nullptr ? nullptr : huge_page_block(*raw, size);
 }
 
 bool allocate_block(std::size_t capacity)
 {
-    if (capacity > SIZE_MAX / 2)
+    g_block = allocate_kept(capacity, &g_raw);
+    if (g_block == nullptr)
         return false;
-    capacity = whole_huge_pages(capacity);
-    g_raw = static_cast<char *>(std::malloc(capacity + kHugePageSize));
-    if (g_raw == nullptr)
-        return false;
-    g_block = huge_page_block(g_raw, capacity);
     g_offset = static_cast<std::size_t>(g_block - g_raw);
     g_capacity = capacity;
     return true;
@@ -93,7 +100,7 @@ bool grow_block()
 {
     if (g_capacity > (SIZE_MAX - kHugePageSize) / 2)
         return false;
-    char *raw = static_cast<char *>(std::realloc(g_raw, 2 * g_capacity + kHugePageSize));
+    char *raw = static_cast<char *>(std::realloc(g_raw, g_offset + 2 * g_capacity));
     if (raw == nullptr)
         return false;
     g_raw = raw;
@@ -257,12 +264,11 @@ bool load_lines(std::FILE *file)
     // piece. Both counts are below the block's size, so the sizes cannot overflow.
     static_assert(alignof(CharacterRecord) <= sizeof(std::size_t), "values follow the index");
     std::size_t index_size = static_cast<std::size_t>(counts.lines) * sizeof(std::size_t);
-    std::size_t kept_size = whole_huge_pages(
-        index_size + static_cast<std::size_t>(counts.long_lines) * sizeof(CharacterRecord));
-    g_kept_raw = static_cast<char *>(std::malloc(kept_size + kHugePageSize));
-    if (g_kept_raw == nullptr)
+    char *kept = allocate_kept(index_size + static_cast<std::size_t>(counts.long_lines) *
+                                                sizeof(CharacterRecord),
+                               &g_kept_raw);
+    if (kept == nullptr)
         return false;
-    char *kept = huge_page_block(g_kept_raw, kept_size);
     g_starts = reinterpret_cast<std::size_t *>(kept);
     g_characters = reinterpret_cast<CharacterRecord *>(kept + index_size);
     g_line_count = counts.lines;
