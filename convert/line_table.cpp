@@ -68,15 +68,18 @@ void release_load()
 }
 
 // Allocates `size` bytes of what a load keeps into `*raw`; returns where they
-// start. From a huge page up they are whole huge pages, aligned to them: a huge
+// start. From kHugePageFrom up they are whole huge pages, aligned to them: a huge
 // page serves only where it lies whole inside the allocation, and one fault then
-// stands for 512 small ones, which a system where faults are dear feels. Smaller
-// sizes take just what they need. Null when the memory is refused.
+// stands for 512 small ones, which a system where faults are dear feels even for
+// a fraction of a huge page. Smaller sizes take just what they need. Null when
+// the memory is refused.
+constexpr std::size_t kHugePageFrom = kHugePageSize / 8;
+
 char *allocate_kept(std::size_t size, char **raw)
 {
     if (size > SIZE_MAX / 2)
         return nullptr;
-    if (size < kHugePageSize) {
+    if (size < kHugePageFrom) {
         *raw = static_cast<char *>(std::malloc(size + 1)); // never a zero-byte request
         return *raw;
     }
@@ -137,21 +140,25 @@ void prefetch_line(const char *line)
 #endif
 }
 
+// Counts the line of `length` characters at `start` and ends it: with its NUL when
+// its start and the next are noted, so that the second pass need not touch its end
+// out of memory, otherwise with a line feed for the second pass to search.
 void count_line(std::size_t start, std::size_t length, LineCounts *counts)
 {
     if (counts->lines < kNotedStarts)
         g_noted[counts->lines] = start;
+    g_block[start + length] = counts->lines < kNotedStarts - 1 ? '\0' : '\n';
     ++counts->lines;
     counts->long_lines += length >= kShortestCharacterLine ? 1 : 0;
 }
 
 // Reads the file into the block the way a reader taking at most kLineLimit
 // characters up to and including a line feed would split it, while each piece is
-// still in the cache: a cut line gets a line feed of its own after kLineLimit
-// characters, and a last line without one gets one, so that every stored line then
-// ends with a line feed. A read that meets the end of the file before any
-// character stores nothing. Returns the bytes the block holds, or SIZE_MAX when
-// the memory for a growing block is refused.
+// still in the cache: each line's end (its line feed, or a byte put in after
+// kLineLimit characters of a cut line or after a last line without a line feed)
+// becomes its NUL or, past the noted lines, a line feed. A read that meets the end of the file
+// before any character stores nothing. Returns the bytes the block holds, or SIZE_MAX when the
+// memory for a growing block is refused.
 std::size_t read_lines(std::FILE *file, LineCounts *counts)
 {
     std::size_t start = 0;    // where the line being split starts
@@ -183,14 +190,13 @@ std::size_t read_lines(std::FILE *file, LineCounts *counts)
         }
         if (available == 0)
             return end;
-        // A cut, or the last line without a line feed: one is put in, and what
-        // follows a cut moves up one byte to make room for it.
+        // A cut, or the last line without a line feed: its end is put in, and
+        // what follows a cut moves up one byte to make room for it.
         if (end == g_capacity && !grow_block())
             return SIZE_MAX;
         std::size_t length = window;
         char *line = g_block + start;
         std::memmove(line + length + 1, line + length, available - length);
-        line[length] = '\n';
         ++end;
         count_line(start, length, counts);
         start += length + 1;
@@ -198,8 +204,8 @@ std::size_t read_lines(std::FILE *file, LineCounts *counts)
     }
 }
 
-// Turns each line feed of the `size` bytes in the block into the NUL of its line,
-// indexes the lines and keeps the values of each character line, counting the
+// Turns each line feed left in the `size` bytes of the block into the NUL of its
+// line, indexes the lines and keeps the values of each character line, counting the
 // lines of the file that give no sheet: the pieces of a cut line, and the empty
 // piece after a line of exactly kLineLimit characters, belong to their line.
 void index_lines(std::size_t size)
@@ -212,16 +218,16 @@ void index_lines(std::size_t size)
     const std::int64_t noted = g_line_count < kNotedStarts ? g_line_count : kNotedStarts;
     for (std::int64_t i = 0; i < g_line_count; ++i) {
         char *line = g_block + start;
-        char *feed;
-        if (i + 1 < noted) {
+        std::size_t length;
+        if (i < kNotedStarts - 1) {
             if (i + kPrefetchAhead < noted)
                 prefetch_line(g_block + g_noted[i + kPrefetchAhead]);
-            feed = g_block + g_noted[i + 1] - 1;
+            length = (i + 1 < noted ? g_noted[i + 1] : size) - 1 - start;
         } else {
-            feed = static_cast<char *>(std::memchr(line, '\n', size - start));
+            char *feed = static_cast<char *>(std::memchr(line, '\n', size - start));
+            length = static_cast<std::size_t>(feed - line);
+            *feed = '\0';
         }
-        std::size_t length = static_cast<std::size_t>(feed - line);
-        *feed = '\0';
         g_starts[i] = start;
         start += length + 1;
         bool character = length >= kShortestCharacterLine &&
