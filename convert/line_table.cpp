@@ -121,9 +121,11 @@ struct LineCounts {
 
 // Where the first lines start, noted by the first pass so that the second need not
 // search their line feeds again out of memory; a file of more lines has the rest
-// searched. Static and zero: only the part that lines reach is ever touched.
-constexpr std::int64_t kNotedStarts = std::int64_t{1} << 17;
-std::size_t g_noted[kNotedStarts];
+// searched. Static and zero, in one huge page: only the part that lines reach is
+// touched, at the cost of one page fault.
+constexpr std::int64_t kNotedStarts = kHugePageSize / sizeof(std::size_t);
+char g_noted_raw[2 * kHugePageSize];
+std::size_t *g_noted = nullptr; // inside g_noted_raw, placed at the first load
 
 // Scanning a line needs its first few cache lines; asking for those of a line a
 // few lines ahead hides the wait for memory.
@@ -262,6 +264,8 @@ bool load_lines(std::FILE *file)
     }
     if (!allocate_block(capacity))
         return false;
+    if (g_noted == nullptr)
+        g_noted = reinterpret_cast<std::size_t *>(huge_page_block(g_noted_raw, kHugePageSize));
     LineCounts counts = {0, 0};
     std::size_t length = read_lines(file, &counts);
     if (length == SIZE_MAX)

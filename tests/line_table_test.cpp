@@ -101,9 +101,9 @@ TEST(LoadSaveFile, AOneMegabyteLineFillsConsecutiveSlots)
 TEST(LoadSaveFile, MatchesTheLineReaderModelAcrossChunks)
 {
     std::mt19937 random(20261207);
-    // The random lines stand on both sides of the 131072nd line, after which the
+    // The random lines stand on both sides of the 262144th line, after which the
     // loader no longer knows line starts from its first pass.
-    std::string bytes(131000, '\n');
+    std::string bytes(262100, '\n');
     for (int i = 0; i < 400; ++i) {
         std::size_t length = random() % 14000;
         for (std::size_t j = 0; j < length; ++j)
