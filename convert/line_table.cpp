@@ -251,16 +251,16 @@ void index_lines(std::size_t size)
 // Reads and indexes the file; false when the memory for it is refused.
 bool load_lines(std::FILE *file)
 {
-    // A regular file's block holds its bytes and a line feed for each cut, with
-    // room left for the read that meets the end of the file. A file that grows
-    // while it is read, and one of unknown size, grow the block as they go.
+    // A regular file's block holds its bytes, a byte for each cut (one per
+    // kLineLimit bytes at most) and for the end of a last line without a line
+    // feed, and room for the read that meets the end of the file. A file that
+    // grows while it is read, and one of unknown size, grow the block as they go.
     std::uint64_t size = 0;
     std::size_t capacity = kFirstUnknownBlock;
     if (regular_file_size(file, &size)) {
         if (size > SIZE_MAX / 2)
             return false;
-        capacity = static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / kLineLimit +
-                   kReadChunk;
+        capacity = static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / kLineLimit + 2;
     }
     if (!allocate_block(capacity))
         return false;
