@@ -103,6 +103,22 @@ void write_text(std::int32_t value)
     g_out->write(digits, static_cast<std::streamsize>(format_decimal(value, digits)));
 }
 
+void write_text(std::int64_t value)
+{
+    char digits[20]; // a sign and 19 digits
+    std::size_t at = sizeof digits;
+    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+    if (value < 0)
+        magnitude = 0 - magnitude;
+    do {
+        digits[--at] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        digits[--at] = '-';
+    g_out->write(digits + at, static_cast<std::streamsize>(sizeof digits - at));
+}
+
 void flush_console()
 {
     g_out->flush();

@@ -18,6 +18,9 @@ void write_text(const char *text);
 // Writes the number in decimal, with a leading "-" when negative and no fill.
 void write_text(std::int32_t value);
 
+// Writes a count in decimal, as above; counts of lines and characters are 64-bit.
+void write_text(std::int64_t value);
+
 // Flushes everything written so far; called when the run ends.
 void flush_console();
 

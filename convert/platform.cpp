@@ -51,6 +51,16 @@ bool file_identity(std::FILE *file, FileIdentity *identity)
     return true;
 }
 
+bool regular_file_size(std::FILE *file, std::uint64_t *size)
+{
+    HANDLE handle = handle_of(file);
+    LARGE_INTEGER bytes;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &bytes))
+        return false;
+    *size = static_cast<std::uint64_t>(bytes.QuadPart);
+    return true;
+}
+
 bool empty_file(std::FILE *file)
 {
     if (GetFileType(handle_of(file)) != FILE_TYPE_DISK)
@@ -137,6 +147,15 @@ bool file_identity(std::FILE *file, FileIdentity *identity)
         return false;
     identity->device = static_cast<std::uint64_t>(status.st_dev);
     identity->number = static_cast<std::uint64_t>(status.st_ino);
+    return true;
+}
+
+bool regular_file_size(std::FILE *file, std::uint64_t *size)
+{
+    struct stat status;
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    *size = static_cast<std::uint64_t>(status.st_size);
     return true;
 }
 

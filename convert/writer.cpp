@@ -15,21 +15,6 @@ namespace
 // Sheets are formatted here and handed to the report in pieces of this size.
 char g_sheets[1 << 16];
 
-// The scan reads the first few cache lines of a stored line; asking for them a
-// few lines ahead hides the wait for memory.
-constexpr std::int32_t kPrefetchAhead = 16;
-
-void prefetch_line(const char *line)
-{
-#if defined(__GNUC__)
-    __builtin_prefetch(line);
-    __builtin_prefetch(line + 64);
-    __builtin_prefetch(line + 128);
-#else
-    (void)line;
-#endif
-}
-
 void write_name_error(const char *before, const char *name, const char *after)
 {
     write_text(before);
@@ -139,16 +124,16 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
     // would only copy them once more.
     std::setvbuf(report, nullptr, _IONBF, 0);
 
-    std::int32_t written_count = 0;
+    std::int64_t written_count = 0;
     std::size_t used = 0;
     CharacterRecord record;
-    for (std::int32_t i = 0; i < line_count(); ++i) {
-        if (i + kPrefetchAhead < line_count())
-            prefetch_line(stored_line(i + kPrefetchAhead));
-        // Each stored line is scanned where it lies: the scan only reads it.
-        if (!scan_character_line(stored_line(i), &record) ||
-            !passes_filter(record, kind, first, second))
+    // The load kept the values of every character line: a dump only filters,
+    // names the job and formats.
+    for (std::int64_t i = 0; i < character_count(); ++i) {
+        const CharacterRecord &stored = stored_character(i);
+        if (!passes_filter(stored, kind, first, second))
             continue;
+        record = stored;
         job_name_for(record.class_number, record.job_name);
         if (sizeof g_sheets - used < kSheetRoom) {
             std::fwrite(g_sheets, 1, used, report);

@@ -19,68 +19,6 @@
 namespace
 {
 
-// A plain reference for the scan rules, written without regard to speed: the
-// pattern's values in order, a name as one word or else up to the next tab.
-bool space(unsigned char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool reference_scan(const char *line, CharacterRecord &r, bool name_to_tab)
-{
-    std::int32_t *numbers[] = {&r.character_id, &r.account_id, &r.slot,     &r.class_number,
-                               &r.base_level,   &r.job_level,  &r.base_exp, &r.job_exp,
-                               &r.zeny,         &r.hp,         &r.max_hp,   &r.sp,
-                               &r.max_sp,       &r.stat_str,   &r.stat_agi, &r.stat_vit,
-                               &r.stat_int,     &r.stat_dex,   &r.stat_luk, &r.status_points,
-                               &r.skill_points};
-    const char *pattern = "d\td,d\ts\td,d,d\td,d,d\td,d,d,d\td,d,d,d,d,d\td,d";
-    const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
-    int next = 0;
-    for (const char *f = pattern; *f; ++f) {
-        if (*f == '\t') {
-            while (space(*p))
-                ++p;
-        } else if (*f == ',') {
-            if (*p != ',')
-                return false;
-            ++p;
-        } else if (*f == 'd') {
-            while (space(*p))
-                ++p;
-            bool negative = *p == '-';
-            if (*p == '-' || *p == '+')
-                ++p;
-            if (!std::isdigit(*p))
-                return false;
-            std::uint64_t value = 0;
-            while (std::isdigit(*p))
-                value = (value * 10 + (*p++ - '0')) & 0xffffffffu;
-            if (negative)
-                value = (0x100000000u - value) & 0xffffffffu;
-            *numbers[next++] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-        } else {
-            while (space(*p))
-                ++p;
-            if (*p == '\0')
-                return false;
-            std::string name;
-            if (name_to_tab) {
-                while (*p && *p != '\t')
-                    name += static_cast<char>(*p++);
-                while (!name.empty() && space(static_cast<unsigned char>(name.back())))
-                    name.pop_back();
-            } else {
-                while (*p && !space(*p))
-                    name += static_cast<char>(*p++);
-            }
-            name = name.substr(0, kNameSize - 1);
-            std::strcpy(r.name, name.c_str());
-        }
-    }
-    return true;
-}
-
 bool same_record(const CharacterRecord &a, const CharacterRecord &b)
 {
     return a.character_id == b.character_id && a.account_id == b.account_id && a.slot == b.slot &&
@@ -140,29 +78,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     console_attach(in, out);
     if (!load_save_file(path.c_str()))
         std::abort();
-    if (line_count() < 0 || line_count() > kLineSlots)
+    if (line_count() < 0 || character_count() < 0 || character_count() > line_count())
         std::abort();
+    std::int64_t characters = 0; // character lines seen so far
 
     // Filter values from the input's first bytes, so that the fuzzer steers them too.
     std::int32_t fuzzed[2] = {0, 1000};
     if (size >= sizeof fuzzed)
         std::memcpy(fuzzed, data, sizeof fuzzed);
     static char buffer[kLineBufferSize];
-    for (std::int32_t i = 0; i < line_count(); ++i) {
+    for (std::int64_t i = 0; i < line_count(); ++i) {
         const char *line = stored_line(i);
         if (std::strlen(line) > kLineLimit)
             std::abort();
         // The fast scan and the reference agree on the verdict and on every value.
         CharacterRecord fast = {}, slow = {};
         bool is_character = scan_character_line(line, &fast);
-        bool expected = reference_scan(line, slow, false) || reference_scan(line, slow, true);
+        bool expected = reference_character(line, slow);
         if (is_character != expected)
             std::abort();
         char theirs[kLineBufferSize] = "";
         if (is_character) {
-            job_name_for(slow.class_number, slow.job_name);
+            reference_job_name(slow.class_number, slow.job_name);
             job_name_for(fast.class_number, fast.job_name);
             if (!same_record(fast, slow))
+                std::abort();
+            // The values the load kept for this line are the same.
+            if (characters >= character_count())
+                std::abort();
+            CharacterRecord kept = stored_character(characters++);
+            job_name_for(kept.class_number, kept.job_name);
+            if (!same_record(kept, slow))
                 std::abort();
             char mine[kLineBufferSize];
             format_sheet(fast, mine, sizeof mine);
@@ -200,5 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 std::abort();
         }
     }
+    if (characters != character_count())
+        std::abort();
     return 0;
 }

@@ -271,6 +271,24 @@ TEST(WriteText, WritesNumbersInPlainDecimal)
     }
 }
 
+// Counts of lines and characters go past 32 bits on a large enough file.
+TEST(WriteText, WritesCountsOfAnySize)
+{
+    const std::pair<std::int64_t, const char *> cases[] = {
+        {0, "0"},
+        {10241, "10241"},
+        {-7, "-7"},
+        {std::int64_t{1} << 32, "4294967296"},
+        {INT64_MAX, "9223372036854775807"},
+        {INT64_MIN, "-9223372036854775808"},
+    };
+    for (const auto &row : cases) {
+        CapturedConsole console;
+        write_text(row.first);
+        EXPECT_EQ(console.output(), row.second) << "value: " << row.first;
+    }
+}
+
 TEST(EqualIgnoringCase, FoldsOnlyAsciiLetters)
 {
     EXPECT_TRUE(equal_ignoring_case("ATHENA.TXT", "athena.txt"));
