@@ -46,6 +46,8 @@ void end_console_run(bool must_be_read)
 {
     if (must_be_read && g_own_window) {
         write_text("\nPress Enter to close this window.\n");
+        // What was typed before the message, a second Enter included, is no answer to it.
+        g_calls->drop_typed_ahead();
         wait_for_enter();
     }
     restore_code_pages();

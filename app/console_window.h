@@ -14,7 +14,8 @@ void begin_console_run(const ConsoleCalls &calls);
 
 // Ends the run begun by begin_console_run. When `must_be_read` (any ending but the
 // quit choice) and the console is a window of this run's own, which closes with
-// it, first writes "\nPress Enter to close this window.\n" and waits for Enter.
+// it, first writes "\nPress Enter to close this window.\n" and waits for an Enter
+// typed after it (one typed ahead does not count).
 // Then restores the code pages.
 void end_console_run(bool must_be_read);
 

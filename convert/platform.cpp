@@ -336,12 +336,17 @@ void windows_on_console_break(void (*handler)())
     SetConsoleCtrlHandler(on_control_event, TRUE);
 }
 
+void windows_drop_typed_ahead()
+{
+    FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
+}
+
 } // namespace
 
 const ConsoleCalls kSystemConsole = {windows_input_is_console,    windows_attached_processes,
                                      windows_file_name_code_page, windows_input_code_page,
                                      windows_output_code_page,    windows_set_code_pages,
-                                     windows_on_console_break};
+                                     windows_on_console_break,    windows_drop_typed_ahead};
 
 #else
 
@@ -362,9 +367,12 @@ void no_code_pages(std::uint32_t, std::uint32_t) {}
 
 void no_break_handler(void (*)()) {}
 
+void nothing_typed_ahead() {}
+
 } // namespace
 
-const ConsoleCalls kSystemConsole = {no_console, no_number,     no_number,       no_number,
-                                     no_number,  no_code_pages, no_break_handler};
+const ConsoleCalls kSystemConsole = {no_console,       no_number,          no_number,
+                                     no_number,        no_number,          no_code_pages,
+                                     no_break_handler, nothing_typed_ahead};
 
 #endif

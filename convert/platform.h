@@ -94,6 +94,9 @@ struct ConsoleCalls {
     // Calls `handler` when Ctrl-C, Ctrl-Break or closing the console is about to
     // end the process; the process then ends as it would have.
     void (*on_console_break)(void (*handler)());
+    // Drops whatever was typed at the console and not yet read, such as an Enter
+    // pressed twice: a wait for Enter must not take it for the answer.
+    void (*drop_typed_ahead)();
 };
 
 // The calls to the system's own console.

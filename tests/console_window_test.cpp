@@ -19,6 +19,7 @@ struct FakeConsole {
     std::uint32_t input;
     std::uint32_t output;
     void (*handler)();
+    bool dropped; // what was typed ahead was dropped
 };
 FakeConsole g_fake;
 
@@ -33,6 +34,7 @@ const ConsoleCalls kFakeCalls = {
         g_fake.output = output;
     },
     [](void (*handler)()) { g_fake.handler = handler; },
+    [] { g_fake.dropped = true; },
 };
 
 TEST(ConsoleWindow, SetsTheCodePagesAndWaitsOnlyInAWindowOfItsOwn)
@@ -52,7 +54,7 @@ TEST(ConsoleWindow, SetsTheCodePagesAndWaitsOnlyInAWindowOfItsOwn)
     };
     for (const auto &row : cases) {
         const std::string label = "row " + std::to_string(&row - cases);
-        g_fake = {row.is_console, row.processes, row.names, 850, 437, nullptr};
+        g_fake = {row.is_console, row.processes, row.names, 850, 437, nullptr, false};
         CapturedConsole console("x\nenter\nnot read\n");
         begin_console_run(kFakeCalls);
         EXPECT_EQ(g_fake.input, row.run_input) << label;
@@ -62,6 +64,7 @@ TEST(ConsoleWindow, SetsTheCodePagesAndWaitsOnlyInAWindowOfItsOwn)
         EXPECT_EQ(g_fake.output, 437u) << label;
         EXPECT_EQ(console.output(), row.waits ? "\nPress Enter to close this window.\n" : "")
             << label;
+        EXPECT_EQ(g_fake.dropped, row.waits) << label;
         std::string rest(std::istreambuf_iterator<char>(console.in), {});
         EXPECT_EQ(rest, row.waits ? "not read\n" : "x\nenter\nnot read\n") << label;
     }
@@ -69,7 +72,7 @@ TEST(ConsoleWindow, SetsTheCodePagesAndWaitsOnlyInAWindowOfItsOwn)
 
 TEST(ConsoleWindow, ABreakRestoresTheCodePages)
 {
-    g_fake = {true, 2, 1252, 850, 437, nullptr};
+    g_fake = {true, 2, 1252, 850, 437, nullptr, false};
     begin_console_run(kFakeCalls);
     ASSERT_NE(g_fake.handler, nullptr);
     g_fake.handler();
