@@ -68,15 +68,6 @@ bool empty_file(std::FILE *file)
     return _chsize_s(_fileno(file), 0) == 0;
 }
 
-bool cut_file_here(std::FILE *file)
-{
-    if (GetFileType(handle_of(file)) != FILE_TYPE_DISK)
-        return true;
-    // The descriptor's position counts the bytes on the disk, line ends included.
-    __int64 here = _lseeki64(_fileno(file), 0, SEEK_CUR);
-    return here >= 0 && _chsize_s(_fileno(file), here) == 0;
-}
-
 void examine_name(const char *name, FileAtName *found)
 {
     *found = FileAtName{};
@@ -159,31 +150,13 @@ bool regular_file_size(std::FILE *file, std::uint64_t *size)
     return true;
 }
 
-namespace
-{
-
-// Cuts the regular file open on `descriptor` to `length` bytes; other files, such
-// as devices and pipes, have no length to cut, as opening for writing knows.
-bool cut_regular_file(int descriptor, off_t length)
-{
-    struct stat status;
-    if (fstat(descriptor, &status) != 0)
-        return false;
-    if (!S_ISREG(status.st_mode))
-        return true;
-    return length >= 0 && ftruncate(descriptor, length) == 0;
-}
-
-} // namespace
-
 bool empty_file(std::FILE *file)
 {
-    return cut_regular_file(fileno(file), 0);
-}
-
-bool cut_file_here(std::FILE *file)
-{
-    return cut_regular_file(fileno(file), lseek(fileno(file), 0, SEEK_CUR));
+    // Devices and pipes have no length to cut, as opening for writing knows.
+    struct stat status;
+    if (fstat(fileno(file), &status) != 0)
+        return false;
+    return !S_ISREG(status.st_mode) || ftruncate(fileno(file), 0) == 0;
 }
 
 namespace

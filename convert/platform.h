@@ -24,11 +24,6 @@ bool same_identity(const FileIdentity &first, const FileIdentity &second);
 // file that has a length could not be cut.
 bool empty_file(std::FILE *file);
 
-// Cuts the file that `file` (unbuffered) is open on where the stream has written
-// up to, dropping what lies beyond; a device or a pipe is left as it is. False
-// when a file that has a length could not be cut.
-bool cut_file_here(std::FILE *file);
-
 // What stands at a name, as examine_name found it.
 struct FileAtName {
     bool missing;          // nothing stands there: creating it would make a new file

@@ -66,21 +66,7 @@ TEST(EmptyFile, CutsAFileOpenedForAppendingAndLeavesADeviceAlone)
     std::FILE *device = std::fopen(kNullDevice, "a");
     ASSERT_NE(device, nullptr);
     EXPECT_TRUE(empty_file(device));
-    EXPECT_TRUE(cut_file_here(device));
     std::fclose(device);
-}
-
-TEST(CutFileHere, DropsWhatLiesBeyondTheWrittenPart)
-{
-    std::string name = make_scratch_folder() + "/r.txt";
-    write_file(name, "a longer earlier report");
-    std::FILE *file = std::fopen(name.c_str(), "r+");
-    ASSERT_NE(file, nullptr);
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    std::fputs("new\n", file);
-    EXPECT_TRUE(cut_file_here(file));
-    EXPECT_EQ(std::fclose(file), 0);
-    EXPECT_EQ(read_file(name), as_text_file("new\n"));
 }
 
 } // namespace
