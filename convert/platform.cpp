@@ -6,6 +6,8 @@
 // and the console window and its code pages on Windows.
 #include "convert/platform.h"
 
+#include <csignal>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -103,9 +105,9 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
     return file;
 }
 
-std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
+std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 {
-    *appeared = false;
+    *changed = false;
     if (g_open_seam != nullptr)
         g_open_seam(name);
     // Shared as the C library shares a file it opens for writing.
@@ -114,7 +116,8 @@ std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
                     create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        *appeared = create && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+        *changed = create ? error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                          : error == ERROR_FILE_NOT_FOUND;
         return nullptr;
     }
     // Text mode, as fopen's: each line feed reaches the file as CR LF.
@@ -203,15 +206,15 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
     return file;
 }
 
-std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
+std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 {
-    *appeared = false;
+    *changed = false;
     if (g_open_seam != nullptr)
         g_open_seam(name);
     // No O_TRUNC: the file is emptied only once it is known not to be the save file.
     int descriptor = create ? open(name, O_WRONLY | O_CREAT | O_EXCL, 0666) : open(name, O_WRONLY);
     if (descriptor == -1) {
-        *appeared = create && errno == EEXIST;
+        *changed = create ? errno == EEXIST : errno == ENOENT;
         return nullptr;
     }
     // "w" here only names the access: fdopen never empties a file.
@@ -226,6 +229,13 @@ std::FILE *open_for_writing(const char *name, bool create, bool *appeared)
 bool same_identity(const FileIdentity &first, const FileIdentity &second)
 {
     return first.device == second.device && first.number == second.number;
+}
+
+void report_pipes_left_early()
+{
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 void set_open_seam(void (*seam)(const char *name))

@@ -45,15 +45,30 @@ void examine_name(const char *name, FileAtName *found);
 std::FILE *open_examined_file(const char *name, const FileIdentity &examined);
 
 // Opens `name` for writing in text mode without emptying it. With `create` a new
-// file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows): a
-// failure because one has appeared meanwhile sets `*appeared`. Without it, only an
-// existing file is opened, as a plain open for writing would: a FIFO waits for its
-// reader, a file without write permission fails. Runs the open seam first.
-std::FILE *open_for_writing(const char *name, bool create, bool *appeared);
+// file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).
+// Without it, only an existing file is opened, as a plain open for writing would:
+// a FIFO waits for its reader, a file without write permission fails. A failure
+// because what stands at the name has changed since it was examined (a file has
+// appeared, or the file has gone) sets `*changed`. Runs the open seam first.
+std::FILE *open_for_writing(const char *name, bool create, bool *changed);
+
+// True where a name that no file has yet can still be created inside an existing
+// file, sharing its identity: on Windows "athena.txt:x" makes a stream of
+// athena.txt. Elsewhere a file created under a new name is a new file.
+#ifdef _WIN32
+constexpr bool kNewNameMayBeInAFile = true;
+#else
+constexpr bool kNewNameMayBeInAFile = false;
+#endif
 
 // Sets the function that open_for_writing calls with the name just before it opens
 // (none at start): tests use it to change what stands at the name after the checks.
 void set_open_seam(void (*seam)(const char *name));
+
+// From now on a reader that leaves a pipe or FIFO early makes the next write to it
+// fail, so that the dump reports it ("Could not write to"), instead of ending the
+// process without a word.
+void report_pipes_left_early();
 
 // Reads the size in bytes of the regular file that `file` is open on. False for a
 // file whose size is not known before it is read: a pipe, a FIFO or a device.

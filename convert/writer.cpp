@@ -28,13 +28,19 @@ void write_save_file_error(const char *report_name)
                      "\" is the save file and will not be overwritten!\n\n");
 }
 
+// True when `identity` is that of the very file the load read.
+bool is_loaded_file(const FileIdentity &identity)
+{
+    FileIdentity save;
+    return save_file_identity(&save) && same_identity(identity, save);
+}
+
 // True when `identity` is the save file's: the very file the load read, or whatever
 // file stands at the save file's path now, should it have been replaced since. The
 // path is only examined, never opened: a save file read from a FIFO would wait.
 bool is_save_file(const FileIdentity &identity)
 {
-    FileIdentity save;
-    if (save_file_identity(&save) && same_identity(identity, save))
+    if (is_loaded_file(identity))
         return true;
     FileAtName now;
     examine_name(save_file_path(), &now);
@@ -72,8 +78,8 @@ bool is_save_file_copy(const char *name, const FileAtName &found)
 // The name is checked before anything is opened for writing: the save file is
 // refused, and so is a copy of it. The report is then opened without being
 // emptied, and checked again by its handle, in case the name has come to lead to
-// the save file meanwhile; only then is it emptied. A file that appears at the
-// name between the check and the creation is checked afresh, once.
+// the save file meanwhile; only then is it emptied. A name whose file appears or
+// goes between the check and the open is checked afresh, once.
 std::FILE *open_report(const char *report_name)
 {
     for (int round = 0; round < 2; ++round) {
@@ -88,17 +94,20 @@ std::FILE *open_report(const char *report_name)
                              "\" holds character lines and will not be overwritten!\n\n");
             return nullptr;
         }
-        bool appeared = false;
-        std::FILE *report = open_for_writing(report_name, found.missing, &appeared);
-        if (report == nullptr && appeared)
+        bool changed = false;
+        std::FILE *report = open_for_writing(report_name, found.missing, &changed);
+        if (report == nullptr && changed)
             continue;
         if (report == nullptr)
             break;
-        // A file this dump created is new: it holds nothing of the save file.
-        if (found.missing)
-            return report;
+        // A file this dump created is new: it holds nothing of the save file, even
+        // when it now stands at the save file's path (the save file moved away).
+        // Only a stream created inside the loaded file would share its identity.
         FileIdentity opened;
-        if (file_identity(report, &opened) && is_save_file(opened)) {
+        bool known = file_identity(report, &opened);
+        if (found.missing && !(kNewNameMayBeInAFile && known && is_loaded_file(opened)))
+            return report;
+        if (known && is_save_file(opened)) {
             std::fclose(report); // nothing was written
             write_save_file_error(report_name);
             return nullptr;
