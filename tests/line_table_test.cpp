@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,11 +12,7 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
-
-#include "console/console.h"
 
 #include "tests/test_support.h"
 
@@ -32,6 +27,16 @@ std::vector<std::string> stored_lines()
     for (std::int64_t i = 0; i < line_count(); ++i)
         lines.emplace_back(stored_line(i));
     return lines;
+}
+
+// What a load of `path` says when it finds these counts.
+std::string said_after_load(const std::string &path, std::int64_t characters, std::int64_t skipped)
+{
+    return "Successfully read " + std::to_string(characters) + " character(s) from \"" + path +
+           "\"\n" +
+           (skipped > 0
+                ? "Skipped " + std::to_string(skipped) + " line(s) that are not character lines\n"
+                : "");
 }
 
 // Loads `bytes` from a scratch file; returns the console output.
@@ -183,10 +188,7 @@ TEST(LoadSaveFile, StoresEveryLinePastTheOldCapacity)
         if (row.leftover > 0) {
             EXPECT_EQ(stored_line(row.stored - 1), std::string(row.leftover, '#')) << row.label;
         }
-        EXPECT_EQ(output, "Successfully read 0 character(s) from \"" + path + "\"\nSkipped " +
-                              std::to_string(row.skipped) +
-                              " line(s) that are not character lines\n")
-            << row.label;
+        EXPECT_EQ(output, said_after_load(path, 0, row.skipped)) << row.label;
     }
 }
 
@@ -232,12 +234,7 @@ TEST(LoadSaveFile, CountsCutLinesAsOneLineOfTheFile)
     for (const Row &row : rows) {
         std::string path;
         std::string output = load_bytes(row.bytes, &path);
-        std::string expected = "Successfully read " + std::to_string(row.characters) +
-                               " character(s) from \"" + path + "\"\n";
-        if (row.skipped > 0)
-            expected += "Skipped " + std::to_string(row.skipped) +
-                        " line(s) that are not character lines\n";
-        EXPECT_EQ(output, expected) << row.label;
+        EXPECT_EQ(output, said_after_load(path, row.characters, row.skipped)) << row.label;
     }
 }
 
@@ -253,8 +250,7 @@ TEST(LoadSaveFile, ReadsPastTheOldCapacity)
             std::string path;
             std::string output = load_bytes(bytes, &path);
             EXPECT_EQ(line_count(), lines) << lines << " lines";
-            EXPECT_EQ(output, "Successfully read " + std::to_string(lines) +
-                                  " character(s) from \"" + path + "\"\n")
+            EXPECT_EQ(output, said_after_load(path, lines, 0))
                 << lines << " lines, final feed " << final_feed;
         }
     }
@@ -303,29 +299,15 @@ TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
     std::string path = make_scratch_folder() + "/athena.txt";
     write_file(path, kCharacter + "\n");
     std::filesystem::resize_file(path, std::uintmax_t{8} << 30); // sparse: takes no disk
-    std::fflush(nullptr);
-    int channel[2];
-    ASSERT_EQ(pipe(channel), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        rlimit limit = {std::size_t{2} << 30, std::size_t{2} << 30};
-        std::ostringstream out;
-        std::istringstream in;
-        console_attach(in, out);
-        bool loaded = setrlimit(RLIMIT_AS, &limit) == 0 && load_save_file(path.c_str());
-        std::string said = (loaded ? "loaded" : "refused") + out.str();
-        ssize_t written = write(channel[1], said.data(), said.size());
-        _exit(written == static_cast<ssize_t>(said.size()) ? 0 : 1);
-    }
-    close(channel[1]);
-    std::string said;
-    char piece[256];
-    for (ssize_t got; (got = read(channel[0], piece, sizeof piece)) > 0;)
-        said.append(piece, static_cast<std::size_t>(got));
-    close(channel[0]);
     int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::string said = run_in_child(
+        [&] {
+            rlimit limit = {std::size_t{2} << 30, std::size_t{2} << 30};
+            CapturedConsole console;
+            bool loaded = setrlimit(RLIMIT_AS, &limit) == 0 && load_save_file(path.c_str());
+            return (loaded ? "loaded" : "refused") + console.output();
+        },
+        &status);
     EXPECT_EQ(said, "refused\nError: \"" + path + "\" is too large to load!\n\n");
 #endif
 }

@@ -9,6 +9,11 @@
 #include <iterator>
 #include <random>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "app/startup.h"
 #include "console/console.h"
 
@@ -99,3 +104,30 @@ std::string run_dialogue(const std::string &folder, const std::string &input, bo
     fs::current_path(previous);
     return console.output();
 }
+
+#ifndef _WIN32
+std::string run_in_child(const std::function<std::string()> &body, int *status,
+                         const std::function<void(int)> &meanwhile)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return "no pipe";
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        alarm(10);
+        std::string text = body();
+        _exit(write(channel[1], text.data(), text.size()) < 0);
+    }
+    close(channel[1]);
+    if (meanwhile)
+        meanwhile(child);
+    std::string text;
+    char piece[4096];
+    for (ssize_t got; (got = read(channel[0], piece, sizeof piece)) > 0;)
+        text.append(piece, static_cast<std::size_t>(got));
+    close(channel[0]);
+    waitpid(child, status, 0);
+    return text;
+}
+#endif

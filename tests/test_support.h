@@ -2,6 +2,7 @@
 #ifndef TAMSEL_TESTS_TEST_SUPPORT_H
 #define TAMSEL_TESTS_TEST_SUPPORT_H
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -28,5 +29,13 @@ struct CapturedConsole {
 // Runs the program's code from `folder` (the working folder) with `input` typed;
 // `quit`, when given, receives what run_program returned.
 std::string run_dialogue(const std::string &folder, const std::string &input, bool *quit = nullptr);
+
+#ifndef _WIN32
+// Runs `body` in a child process that an alarm ends should it hang, and `meanwhile`
+// here with the child's id; returns what `body` returned, and `status` gets how the
+// child ended.
+std::string run_in_child(const std::function<std::string()> &body, int *status,
+                         const std::function<void(int)> &meanwhile = {});
+#endif
 
 #endif
