@@ -5,6 +5,12 @@
 
 #include <filesystem>
 #include <string>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "tests/test_support.h"
 
@@ -153,5 +159,32 @@ TEST(Dialogue, TenThousandAnswersOnOneLineAreReadInTurn)
     EXPECT_EQ(invalid, 10000u);
     EXPECT_EQ(output.substr(output.size() - sizeof kMenu + 1), kMenu);
 }
+
+#ifndef _WIN32
+// A reader that leaves a FIFO report early makes the dump's write fail: reported as
+// such, and the run goes on to the menu instead of ending without a word.
+TEST(Dialogue, AFifoReportWhoseReaderLeavesEarlyIsAFailedWrite)
+{
+    std::string folder = make_scratch_folder(), fifo = folder + "/f";
+    std::string many; // sheets far beyond what a pipe holds
+    for (int i = 0; i < 400; ++i)
+        many += kSave;
+    write_file(folder + "/athena.txt", many);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    int status = 0;
+    std::string console =
+        run_in_child([&] { return run_dialogue(folder, "athena.txt 1 f 3"); }, &status,
+                     [&](int) {
+                         int reader = open(fifo.c_str(), O_RDONLY);
+                         char some[10];
+                         EXPECT_GT(read(reader, some, sizeof some), 0);
+                         close(reader);
+                     });
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(console.find("\nError: Could not write to \"f\"!\n\n" + std::string(kMenu)),
+              std::string::npos)
+        << console;
+}
+#endif
 
 } // namespace

@@ -337,6 +337,8 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         {"the save file linked at a new name after the check", nothing, false,
          [] { set_open_seam([](const char *name) { link(g_seam_save.c_str(), name); }); }, 0,
          "save", contents},
+        {"a report removed after the check is created anew", old, false,
+         [] { set_open_seam([](const char *name) { unlink(name); }); }, 0, "wrote", full},
         {"the save file moved over a report after the check", old, false,
          [] {
              set_open_seam([](const char *name) {
