@@ -9,9 +9,9 @@
 
 bool run_program()
 {
-    // A report may be a FIFO whose reader leaves early: that is a failed write to
-    // report, and the run goes on.
-    report_pipes_left_early();
+    // A report may be a FIFO whose reader leaves early, or reach the file-size limit:
+    // that is a failed write to report, and the run goes on.
+    fail_writes_instead_of_signals();
     write_text("\nTamsel\n");
     write_text("The 100% portable(Works on Win32 AND Linux!) tool you will learn to love!\n");
     write_text("Written by the tamsel developers\n");

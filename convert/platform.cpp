@@ -7,6 +7,7 @@
 #include "convert/platform.h"
 
 #include <csignal>
+#include <cstring>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -231,11 +232,32 @@ bool same_identity(const FileIdentity &first, const FileIdentity &second)
     return first.device == second.device && first.number == second.number;
 }
 
-void report_pipes_left_early()
+void fail_writes_instead_of_signals()
 {
 #ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+std::size_t file_part_length(const char *name)
+{
+    std::size_t start = 0;
+    if (std::strncmp(name, "\\\\?\\", 4) == 0 || std::strncmp(name, "\\\\.\\", 4) == 0)
+        start = 4;
+    // The drive's colon is no stream's: "C:athena.txt" is athena.txt in C:'s folder.
+    unsigned char letter = static_cast<unsigned char>(name[start] | 0x20);
+    if (letter >= 'a' && letter <= 'z' && name[start + 1] == ':')
+        start += 2;
+    std::size_t last = start;
+    for (std::size_t i = start; name[i] != '\0'; ++i) {
+        if (name[i] == '\\' || name[i] == '/')
+            last = i + 1;
+    }
+    const char *colon = std::strchr(name + last, ':');
+    return colon != nullptr ? static_cast<std::size_t>(colon - name) : std::strlen(name);
 }
 
 void set_open_seam(void (*seam)(const char *name))

@@ -61,14 +61,22 @@ constexpr bool kNewNameMayBeInAFile = true;
 constexpr bool kNewNameMayBeInAFile = false;
 #endif
 
+// The length of the part of `name` that names a file: on Windows the rest names a
+// stream inside that file ("athena.txt:x", "C:athena.txt:x:$DATA"). The stream starts
+// at the first colon of the last component (after the last \ or /), once a leading
+// drive ("C:", also after a "\\?\" or "\\.\" prefix) is set aside; without one, the
+// whole length. Only reads the text, on every system.
+std::size_t file_part_length(const char *name);
+
 // Sets the function that open_for_writing calls with the name just before it opens
 // (none at start): tests use it to change what stands at the name after the checks.
 void set_open_seam(void (*seam)(const char *name));
 
-// From now on a reader that leaves a pipe or FIFO early makes the next write to it
-// fail, so that the dump reports it ("Could not write to"), instead of ending the
-// process without a word.
-void report_pipes_left_early();
+// From now on a write that the system would answer with a signal fails instead, so
+// that the dump reports it ("Could not write to") rather than the process ending
+// without a word: a reader that leaves a pipe or FIFO early, a file that reaches the
+// file-size limit (ulimit -f). Where the system has neither signal, nothing changes.
+void fail_writes_instead_of_signals();
 
 // Reads the size in bytes of the regular file that `file` is open on. False for a
 // file whose size is not known before it is read: a pipe, a FIFO or a device.

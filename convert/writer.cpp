@@ -63,29 +63,68 @@ bool is_save_file_copy(const char *name, const FileAtName &found)
     std::FILE *file = open_examined_file(name, found.identity);
     if (file == nullptr)
         return false;
+    // No more than the file says it holds: a file under /proc says it holds nothing
+    // and gives lines all the same, and reading some of them (kmsg) consumes them. A
+    // copy of a save file always has a size.
+    std::uint64_t holds = 0;
+    if (!regular_file_size(file, &holds))
+        holds = 0;
+    std::size_t limit = holds < sizeof g_head ? static_cast<std::size_t>(holds) : sizeof g_head;
     std::size_t size = 0;
-    std::size_t got;
-    do {
-        got = std::fread(g_head + size, 1, sizeof g_head - size, file);
+    while (size < limit) {
+        std::size_t got = std::fread(g_head + size, 1, limit - size, file);
+        if (got == 0)
+            break;
         size += got;
-    } while (got > 0 && size < sizeof g_head);
+    }
     bool failed = std::ferror(file) != 0;
     std::fclose(file); // read only: nothing to lose on close
     return !failed && holds_character_line(g_head, size);
 }
 
+// A name that makes a stream inside a file on Windows ("athena.txt:x") is examined
+// by its file part. Names longer than this cannot be opened there at all.
+char g_file_part[1 << 16];
+
+// True when `name` would make a stream inside the save file: the examination of the
+// name itself finds nothing there, and creating it would change the save file.
+bool is_stream_of_save_file(const char *name)
+{
+    std::size_t length = file_part_length(name);
+    if (!kNewNameMayBeInAFile || name[length] == '\0' || length >= sizeof g_file_part)
+        return false;
+    std::memcpy(g_file_part, name, length);
+    g_file_part[length] = '\0';
+    FileAtName file;
+    examine_name(g_file_part, &file);
+    return file.has_identity && is_save_file(file.identity);
+}
+
+// True when the file opened is not the one examined: another file has come to stand
+// at the name. Neither having an identity (a Windows device such as NUL) is no change.
+bool another_file_opened(const FileAtName &found, bool known, const FileIdentity &opened)
+{
+    return found.has_identity != known ||
+           (known && !same_identity(found.identity, opened));
+}
+
+// Rounds of examining and opening a name whose file keeps changing under the dump.
+constexpr int kOpenRounds = 3;
+
 // Opens `report_name` for a dump, emptied, or prints why not and returns nullptr.
 // The name is checked before anything is opened for writing: the save file is
 // refused, and so is a copy of it. The report is then opened without being
 // emptied, and checked again by its handle, in case the name has come to lead to
-// the save file meanwhile; only then is it emptied. A name whose file appears or
-// goes between the check and the open is checked afresh, once.
+// the save file or to another file meanwhile; only then is it emptied. A name
+// whose file appears, goes or is replaced between the check and the open is
+// checked afresh, up to kOpenRounds rounds in all.
 std::FILE *open_report(const char *report_name)
 {
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < kOpenRounds; ++round) {
         FileAtName found;
         examine_name(report_name, &found);
-        if (found.has_identity && is_save_file(found.identity)) {
+        if ((found.has_identity && is_save_file(found.identity)) ||
+            is_stream_of_save_file(report_name)) {
             write_save_file_error(report_name);
             return nullptr;
         }
@@ -111,6 +150,12 @@ std::FILE *open_report(const char *report_name)
             std::fclose(report); // nothing was written
             write_save_file_error(report_name);
             return nullptr;
+        }
+        // Say a copy of the save file was moved to the name after the checks: it is
+        // checked afresh, as a file that appeared would be.
+        if (another_file_opened(found, known, opened)) {
+            std::fclose(report); // nothing was written
+            continue;
         }
         if (empty_file(report))
             return report;

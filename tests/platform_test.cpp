@@ -1,4 +1,4 @@
-// Tests of file identity and emptying through open handles.
+// Tests of file identity and emptying through open handles, and of names' file parts.
 #include "convert/platform.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +67,31 @@ TEST(EmptyFile, CutsAFileOpenedForAppendingAndLeavesADeviceAlone)
     ASSERT_NE(device, nullptr);
     EXPECT_TRUE(empty_file(device));
     std::fclose(device);
+}
+
+// On Windows the rest of such a name makes a stream inside the file part.
+TEST(FilePartLength, EndsAtTheFirstColonOfTheLastComponentPastADrive)
+{
+    const struct {
+        const char *name;
+        const char *file_part;
+    } cases[] = {
+        {"athena.txt", "athena.txt"},
+        {"athena.txt:x", "athena.txt"},
+        {"ATHENA.TXT:x:$DATA", "ATHENA.TXT"},
+        {"C:athena.txt:x", "C:athena.txt"},
+        {"C:\\saves/athena.txt:x", "C:\\saves/athena.txt"},
+        {"\\\\?\\C:\\saves\\athena.txt:x", "\\\\?\\C:\\saves\\athena.txt"},
+        {"\\\\.\\C:athena.txt:x", "\\\\.\\C:athena.txt"},
+        {"a:b\\athena.txt", "a:b\\athena.txt"},
+        {"C:", "C:"},
+        {":x", ""},
+        {"", ""},
+    };
+    for (const auto &row : cases) {
+        EXPECT_EQ(std::string(row.name, file_part_length(row.name)), row.file_part)
+            << "input: " << row.name;
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <grp.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -248,6 +249,19 @@ TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
             << row.label;
         EXPECT_EQ(read_file(name), row.refused ? row.bytes : full) << row.label;
     }
+#ifdef __linux__
+    // A file under /proc says it holds nothing and gives lines all the same: the
+    // check reads no more than the size, so it never takes one for a copy.
+    char value[] = "X=\n1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n";
+    char sleep[] = "sleep", seconds[] = "60", *argv[] = {sleep, seconds, nullptr};
+    char *environment[] = {value, nullptr};
+    pid_t sleeper; // back from posix_spawn only once it runs sleep
+    ASSERT_EQ(posix_spawn(&sleeper, "/bin/sleep", nullptr, nullptr, argv, environment), 0);
+    std::string name = "/proc/" + std::to_string(sleeper) + "/environ";
+    EXPECT_NE(dump(name, FilterKind::none, 0, 0, false), refused(name, kHoldsLines));
+    kill(sleeper, SIGKILL);
+    waitpid(sleeper, nullptr, 0);
+#endif
 }
 
 TEST_F(DumpTest, ReportsNamesThatCannotBeCreated)
@@ -317,17 +331,18 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         bool as_nobody;
         void (*prepare)();
         int signal;          // that ends the child, 0 for none
-        std::string console; // "wrote", "save", "open" or none
+        std::string console; // "wrote", "save", "holds", "write", "open" or none
         std::string report;  // what a reader gets, or "-": not read
     } cases[] = {
         {"the save file moved away after loading", save_moved_away, false, nullptr, 0, "wrote",
          full},
         {"a dump cut short by the file size limit", old, false,
          [] {
+             fail_writes_instead_of_signals(); // as start-up does
              rlimit limit = {400, 400};
              setrlimit(RLIMIT_FSIZE, &limit);
          },
-         SIGXFSZ, "", full.substr(0, 400)},
+         0, "write", full.substr(0, 400)},
         {"a write-only file holding a copy", write_only_copy, true, nullptr, 0, "wrote", full},
         {"a FIFO, which the dump waits to be read", fifo, false, nullptr, 0, "wrote", full},
         {"a FIFO that may not be written", fifo_not_writable, true, nullptr, 0, "open", "-"},
@@ -347,6 +362,22 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
              });
          },
          0, "save", contents},
+        {"a copy of the save file moved over a report after the check", old, false,
+         [] {
+             set_open_seam([](const char *name) {
+                 write_file(g_seam_save + "2", read_file(g_seam_save));
+                 rename((g_seam_save + "2").c_str(), name);
+             });
+         },
+         0, "holds", contents},
+        {"a name whose file is replaced at every open", old, false,
+         [] {
+             set_open_seam([](const char *name) {
+                 write_file(g_seam_save + "2", "new");
+                 rename((g_seam_save + "2").c_str(), name);
+             });
+         },
+         0, "open", "new"},
     };
     std::string skipped;
     for (const auto &row : cases) {
@@ -386,8 +417,11 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         }
         int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         EXPECT_EQ(signal, row.signal) << row.label;
-        EXPECT_EQ(console, row.console == "wrote"  ? wrote(3, name)
-                           : row.console == "save" ? refused(name, kIsSave)
+        EXPECT_EQ(console, row.console == "wrote"   ? wrote(3, name)
+                           : row.console == "save"  ? refused(name, kIsSave)
+                           : row.console == "holds" ? refused(name, kHoldsLines)
+                           : row.console == "write"
+                               ? "\nError: Could not write to \"" + name + "\"!\n\n"
                            : row.console == "open"
                                ? "\nError: Could not open or create \"" + name + "\"!\n\n"
                                : "")
