@@ -90,8 +90,10 @@ char g_file_part[1 << 16];
 // name itself finds nothing there, and creating it would change the save file.
 bool is_stream_of_save_file(const char *name)
 {
+    if (!kNewNameMayBeInAFile)
+        return false;
     std::size_t length = file_part_length(name);
-    if (!kNewNameMayBeInAFile || name[length] == '\0' || length >= sizeof g_file_part)
+    if (name[length] == '\0' || length >= sizeof g_file_part)
         return false;
     std::memcpy(g_file_part, name, length);
     g_file_part[length] = '\0';
@@ -104,8 +106,7 @@ bool is_stream_of_save_file(const char *name)
 // at the name. Neither having an identity (a Windows device such as NUL) is no change.
 bool another_file_opened(const FileAtName &found, bool known, const FileIdentity &opened)
 {
-    return found.has_identity != known ||
-           (known && !same_identity(found.identity, opened));
+    return found.has_identity != known || (known && !same_identity(found.identity, opened));
 }
 
 // Rounds of examining and opening a name whose file keeps changing under the dump.
