@@ -8,7 +8,6 @@
 #ifndef _WIN32
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -164,45 +163,49 @@ TEST(Dialogue, TenThousandAnswersOnOneLineAreReadInTurn)
 }
 
 #ifndef _WIN32
-// A write that fails makes the dump say so, and the run goes on to the menu instead
-// of ending without a word: a FIFO report whose reader leaves early, and a report
-// that reaches the file-size limit. Start-up alone sets this up.
-TEST(Dialogue, AFailedWriteIsReportedAndTheRunGoesOn)
+// A reader that leaves a FIFO report early makes the dump's write fail: reported as
+// such, and the run goes on to the menu instead of ending without a word.
+TEST(Dialogue, AFifoReportWhoseReaderLeavesEarlyIsAFailedWrite)
 {
-    std::string many; // sheets far beyond what a pipe or the limit holds
+    std::string folder = make_scratch_folder(), fifo = folder + "/f";
+    std::string many; // sheets far beyond what a pipe holds
     for (int i = 0; i < 400; ++i)
         many += kSave;
-    const struct {
-        const char *report;
-        rlim_t file_size_limit;
-    } cases[] = {{"f", RLIM_INFINITY}, {"r.txt", 400}};
-    for (const auto &row : cases) {
-        std::string folder = make_scratch_folder(), report = folder + "/" + row.report;
-        write_file(folder + "/athena.txt", many);
-        bool fifo = row.file_size_limit == RLIM_INFINITY;
-        ASSERT_TRUE(!fifo || mkfifo(report.c_str(), 0644) == 0);
-        std::function<void(int)> reader = [&](int) {
-            int end = open(report.c_str(), O_RDONLY);
-            char some[10];
-            EXPECT_GT(read(end, some, sizeof some), 0);
-            close(end);
-        };
-        int status = 0;
-        std::string console = run_in_child(
-            [&] {
-                std::signal(SIGPIPE, SIG_DFL); // as in a new process
-                std::signal(SIGXFSZ, SIG_DFL);
-                rlimit limit = {row.file_size_limit, row.file_size_limit};
-                setrlimit(RLIMIT_FSIZE, &limit);
-                return run_dialogue(folder, std::string("athena.txt 1 ") + row.report + " 3");
-            },
-            &status, fifo ? reader : decltype(reader)());
-        EXPECT_TRUE(WIFEXITED(status)) << row.report << ": ended by signal " << WTERMSIG(status);
-        EXPECT_NE(console.find("\nError: Could not write to \"" + std::string(row.report) +
-                               "\"!\n\n" + kMenu),
-                  std::string::npos)
-            << console;
-    }
+    write_file(folder + "/athena.txt", many);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    int status = 0;
+    std::string console =
+        run_in_child([&] { return run_dialogue(folder, "athena.txt 1 f 3"); }, &status,
+                     [&](int) {
+                         int reader = open(fifo.c_str(), O_RDONLY);
+                         char some[10];
+                         EXPECT_GT(read(reader, some, sizeof some), 0);
+                         close(reader);
+                     });
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(console.find("\nError: Could not write to \"f\"!\n\n" + std::string(kMenu)),
+              std::string::npos)
+        << console;
+}
+
+// So is a report that reaches the file-size limit: start-up alone keeps the limit's
+// signal from ending the run.
+TEST(Dialogue, AReportAtTheFileSizeLimitIsAFailedWrite)
+{
+    std::string folder = scratch_with_save();
+    int status = 0;
+    std::string console = run_in_child(
+        [&] {
+            std::signal(SIGXFSZ, SIG_DFL); // as in a new process
+            rlimit limit = {100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return run_dialogue(folder, "athena.txt 1 r.txt 3");
+        },
+        &status);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(console.find("\nError: Could not write to \"r.txt\"!\n\n" + std::string(kMenu)),
+              std::string::npos)
+        << console;
 }
 #endif
 

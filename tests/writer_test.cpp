@@ -252,9 +252,9 @@ TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
 #ifdef __linux__
     // A file under /proc says it holds nothing and gives lines all the same: the
     // check reads no more than the size, so it never takes one for a copy.
-    char value[] = "X=\n1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n";
-    char sleep[] = "sleep", seconds[] = "60", *argv[] = {sleep, seconds, nullptr};
-    char *environment[] = {value, nullptr};
+    char value[] = "X=\n1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n",
+         sleep[] = "sleep", seconds[] = "60";
+    char *argv[] = {sleep, seconds, nullptr}, *environment[] = {value, nullptr};
     pid_t sleeper; // back from posix_spawn only once it runs sleep
     ASSERT_EQ(posix_spawn(&sleeper, "/bin/sleep", nullptr, nullptr, argv, environment), 0);
     std::string name = "/proc/" + std::to_string(sleeper) + "/environ";
@@ -308,6 +308,13 @@ std::string dump_in_child(const std::string &name, int *status, bool as_nobody, 
 }
 
 std::string g_seam_save; // the save file that the seams put at the report's name
+
+// Moves a new file holding `bytes` to `name`, as a copy made beside it and renamed.
+void move_new_file(const char *name, const std::string &bytes)
+{
+    write_file(g_seam_save + "2", bytes);
+    rename((g_seam_save + "2").c_str(), name);
+}
 
 // What stands at the report's name before a dump, and what it holds after.
 TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
@@ -364,20 +371,12 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
          0, "save", contents},
         {"a copy of the save file moved over a report after the check", old, false,
          [] {
-             set_open_seam([](const char *name) {
-                 write_file(g_seam_save + "2", read_file(g_seam_save));
-                 rename((g_seam_save + "2").c_str(), name);
-             });
+             set_open_seam([](const char *name) { move_new_file(name, read_file(g_seam_save)); });
          },
          0, "holds", contents},
         {"a name whose file is replaced at every open", old, false,
-         [] {
-             set_open_seam([](const char *name) {
-                 write_file(g_seam_save + "2", "new");
-                 rename((g_seam_save + "2").c_str(), name);
-             });
-         },
-         0, "open", "new"},
+         [] { set_open_seam([](const char *name) { move_new_file(name, "new"); }); }, 0, "open",
+         "new"},
     };
     std::string skipped;
     for (const auto &row : cases) {
