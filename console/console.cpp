@@ -286,21 +286,19 @@ std::size_t format_decimal(std::int32_t value, char *out)
         magnitude = 0u - magnitude;
     }
     std::size_t digits = decimal_digits(magnitude);
-    // Fill from the last digit backwards, two at a time, straight into `out`.
+    // Fill from the last digit backwards, two at a time, straight into `out`; each
+    // pair is one two-byte move from the table.
     length += digits;
     char *p = out + length;
     while (magnitude >= 100) {
-        const char *pair = kPairs + 2 * (magnitude % 100);
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (magnitude % 100), 2);
         magnitude /= 100;
-        *--p = pair[1];
-        *--p = pair[0];
     }
-    if (magnitude >= 10) {
-        *--p = kPairs[2 * magnitude + 1];
-        *--p = kPairs[2 * magnitude];
-    } else {
-        *--p = static_cast<char>('0' + magnitude);
-    }
+    if (magnitude >= 10)
+        std::memcpy(p - 2, kPairs + 2 * magnitude, 2);
+    else
+        p[-1] = static_cast<char>('0' + magnitude);
     return length;
 }
 

@@ -1,6 +1,12 @@
 // Character line conversion: a scanner that reads the values of the scan pattern
 // "%d\t%d,%d\t%s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d" and a
-// formatter that walks the sheet format, both over fixed buffers without allocation.
+// formatter that writes the sheet format
+//   "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: \t\t%d\n"
+//   "Name: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: \t\t%d\nBase Exp: \t\t%d\n"
+//   "Job Exp: \t\t%d\nZeny: \t\t%d\nHP: \t\t\t%d/%d\nSP: \t\t\t%d/%d\nSTR: \t\t\t%d\n"
+//   "AGI: \t\t\t%d\nVIT: \t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\n"
+//   "Stat Points: \t%d\nSkill Points: \t%d\n\n"
+// with printf's meaning, both over fixed buffers without allocation.
 #include "convert/conversion.h"
 
 #include <cstring>
@@ -12,29 +18,7 @@ const char kFilterSentinel[] = "ERROR";
 namespace
 {
 
-const char kSheetFormat[] =
-    "--------- %s ---------\nCharacter ID: \t%d\nAccount ID: \t%d\nSlot: \t\t%d\n"
-    "Name: \t\t%s\nJob ID: \t\t%s\nBase Lvl: \t\t%d\nJob Lvl: \t\t%d\nBase Exp: \t\t%d\n"
-    "Job Exp: \t\t%d\nZeny: \t\t%d\nHP: \t\t\t%d/%d\nSP: \t\t\t%d/%d\nSTR: \t\t\t%d\n"
-    "AGI: \t\t\t%d\nVIT: \t\t\t%d\nINT: \t\t\t%d\nDEX: \t\t\t%d\nLUK: \t\t\t%d\n"
-    "Stat Points: \t%d\nSkill Points: \t%d\n\n";
-
 using NumberField = std::int32_t CharacterRecord::*;
-using TextField = char (CharacterRecord::*)[kNameSize];
-
-// The record's numbers and texts in the order the sheet format shows them.
-constexpr NumberField kSheetNumbers[] = {
-    &CharacterRecord::character_id,  &CharacterRecord::account_id,   &CharacterRecord::slot,
-    &CharacterRecord::base_level,    &CharacterRecord::job_level,    &CharacterRecord::base_exp,
-    &CharacterRecord::job_exp,       &CharacterRecord::zeny,         &CharacterRecord::hp,
-    &CharacterRecord::max_hp,        &CharacterRecord::sp,           &CharacterRecord::max_sp,
-    &CharacterRecord::stat_str,      &CharacterRecord::stat_agi,     &CharacterRecord::stat_vit,
-    &CharacterRecord::stat_int,      &CharacterRecord::stat_dex,     &CharacterRecord::stat_luk,
-    &CharacterRecord::status_points, &CharacterRecord::skill_points,
-};
-static_assert(kJobNameSize == kNameSize, "the sheet's texts share one field size");
-constexpr TextField kSheetTexts[] = {&CharacterRecord::name, &CharacterRecord::name,
-                                     &CharacterRecord::job_name};
 
 CharacterRecord g_record;
 
@@ -55,6 +39,18 @@ bool is_space(unsigned char c)
     return kSpace[c];
 }
 
+// A word ends at white space or at the line's NUL: one lookup for both.
+constexpr bool kEndsWord[256] = {
+    true,  false, false, false, false, false, false, false, false, true,  true,
+    true,  true,  true,  false, false, false, false, false, false, false, false,
+    false, false, false, false, false, false, false, false, false, false, true,
+};
+
+bool ends_word(unsigned char c)
+{
+    return kEndsWord[c];
+}
+
 const unsigned char *skip_space(const unsigned char *p)
 {
     while (is_space(*p))
@@ -62,75 +58,48 @@ const unsigned char *skip_space(const unsigned char *p)
     return p;
 }
 
-// Reads a decimal value with an optional sign; nullptr when no digit follows.
-// Overlong values keep their low 32 bits, as two's complement.
-const unsigned char *scan_int(const unsigned char *p, std::int32_t *target)
-{
-    p = skip_space(p);
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    unsigned digit = *p - static_cast<unsigned>('0');
-    if (digit > 9)
-        return nullptr;
-    std::uint32_t value = 0;
-    do {
-        value = value * 10u + digit;
-        digit = *++p - static_cast<unsigned>('0');
-    } while (digit <= 9);
-    if (negative)
-        value = 0u - value;
-    *target = static_cast<std::int32_t>(value);
-    return p;
-}
-
 // Reads a name into `name` (kNameSize bytes); nullptr at the end of the line.
 // A name longer than the field is cut there; the scan goes on after the whole name.
+// The name's end is found first and the kept part copied in one move.
 const unsigned char *scan_name(const unsigned char *p, char *name, NameMode mode)
 {
     p = skip_space(p);
     if (*p == '\0')
         return nullptr;
-    std::size_t length = 0;
+    const unsigned char *start = p;
+    const unsigned char *kept_end;
     if (mode == name_word) {
-        for (; *p != '\0' && !is_space(*p); ++p)
-            if (length < kNameSize - 1)
-                name[length++] = static_cast<char>(*p);
+        while (!ends_word(*p))
+            ++p;
+        kept_end = p;
     } else {
-        // Runs to the tab; white space at its end is dropped, so the stored length
-        // only grows up to the last character that is not white space.
-        std::size_t kept = 0;
-        std::size_t seen = 0;
-        for (; *p != '\0' && *p != '\t'; ++p) {
-            ++seen;
-            if (length < kNameSize - 1)
-                name[length++] = static_cast<char>(*p);
-            if (!is_space(*p))
-                kept = seen < kNameSize - 1 ? seen : kNameSize - 1;
-        }
-        length = kept;
+        // Runs to the tab; white space at its end is dropped. The first character
+        // is no white space, so the walk back stops at it.
+        p += std::strcspn(reinterpret_cast<const char *>(p), "\t");
+        kept_end = p;
+        while (is_space(kept_end[-1]))
+            --kept_end;
     }
+    std::size_t length = static_cast<std::size_t>(kept_end - start);
+    if (length > kNameSize - 1)
+        length = kNameSize - 1;
+    std::memcpy(name, start, length);
     name[length] = '\0';
     return p;
 }
 
-// One value of a group past its first: a comma must stand right here (no white
-// space is skipped before it), then the number.
-const unsigned char *scan_after_comma(const unsigned char *p, std::int32_t *target)
-{
-    return *p == ',' ? scan_int(p + 1, target) : nullptr;
-}
-
-// The values after the name, in the order the scan pattern reads them: each
-// group's first value after white space (the pattern's tab), the others after a
-// comma.
+// The values of the scan pattern in order: the first of each group after white
+// space (the pattern's tab), the others right after a comma. The name stands
+// between the first kValuesBeforeName values and the rest.
 struct ScanValue {
     NumberField field;
     bool after_comma;
 };
-constexpr ScanValue kValuesAfterName[] = {
+constexpr std::size_t kValuesBeforeName = 3;
+constexpr ScanValue kScanValues[] = {
+    {&CharacterRecord::character_id, false},
+    {&CharacterRecord::account_id, false},
+    {&CharacterRecord::slot, true},
     {&CharacterRecord::class_number, false},
     {&CharacterRecord::base_level, true},
     {&CharacterRecord::job_level, true},
@@ -150,89 +119,140 @@ constexpr ScanValue kValuesAfterName[] = {
     {&CharacterRecord::status_points, false},
     {&CharacterRecord::skill_points, true},
 };
+constexpr std::size_t kScanValueCount = sizeof kScanValues / sizeof kScanValues[0];
 
-// Reads the values after the name from `p`, storing each as it is read; false at
-// the first that does not match or at the end of the line. Reads nothing of the
-// line past the character after the last value.
-bool scan_after_name(const unsigned char *p, CharacterRecord *r)
+// Reads values `first` to `last` - 1 of kScanValues from `p`, storing each as it is
+// read; nullptr at the first that does not match or at the end of the line. Each is
+// a decimal value with an optional sign after white space; overlong values keep
+// their low 32 bits, as two's complement. Reads nothing of the line past the
+// character after the last value: a byte is read only once the byte before it is
+// known to be no NUL.
+const unsigned char *scan_values(const unsigned char *p, CharacterRecord *r, std::size_t first,
+                                 std::size_t last)
 {
-    for (const ScanValue &value : kValuesAfterName) {
-        std::int32_t *target = &(r->*value.field);
-        p = value.after_comma ? scan_after_comma(p, target) : scan_int(p, target);
-        if (p == nullptr)
-            return false;
+    for (std::size_t i = first; i < last; ++i) {
+        if (kScanValues[i].after_comma) {
+            if (*p != ',')
+                return nullptr; // no white space may stand before the comma
+            ++p;
+        } else if (*p == '\t') {
+            ++p; // a save file's one tab; other white space takes the longer way below
+        }
+        std::uint32_t value = *p - static_cast<unsigned>('0');
+        bool negative = false;
+        if (value > 9) {
+            // White space or a sign first: rare in a save file, so kept off the
+            // path of the plain digit.
+            p = skip_space(p);
+            negative = *p == '-';
+            if (negative || *p == '+')
+                ++p;
+            value = *p - static_cast<unsigned>('0');
+            if (value > 9)
+                return nullptr;
+        }
+        // Two digits a step halves the steps, whose ends are the branches that
+        // are hard to predict.
+        for (;;) {
+            const std::uint32_t second = p[1] - static_cast<unsigned>('0');
+            if (second > 9) {
+                p += 1;
+                break;
+            }
+            const std::uint32_t third = p[2] - static_cast<unsigned>('0');
+            if (third > 9) {
+                value = value * 10u + second;
+                p += 2;
+                break;
+            }
+            value = value * 100u + second * 10u + third;
+            p += 2;
+        }
+        r->*kScanValues[i].field = static_cast<std::int32_t>(negative ? 0u - value : value);
     }
-    return true;
+    return p;
 }
 
-// The sheet format, walked once: each piece is a run of literal text followed by
-// the field that comes after it (the last piece has none). Each run is kept in a
-// slot of kPieceSlot bytes so that it can be copied with one fixed-size move.
-constexpr std::size_t kPieceSlot = 32;
-constexpr std::size_t kSheetPieces = 24; // 23 fields and the closing text
-
-struct SheetPiece {
-    char text[kPieceSlot];
-    std::size_t length;
-    char field; // 'd', 's', or '\0' after the last run
-};
-
-struct SheetPlan {
-    SheetPiece pieces[kSheetPieces];
-    std::size_t count;
-};
-
-SheetPlan plan_sheet()
+// The sheet's literal pieces: their sizes are known when compiling, so each copy
+// is a few stores instead of a walk over the format.
+template <std::size_t N>
+char *put_literal(char *p, const char (&text)[N])
 {
-    SheetPlan plan = {};
-    const char *f = kSheetFormat;
-    for (;;) {
-        const char *mark = std::strchr(f, '%');
-        SheetPiece &piece = plan.pieces[plan.count++];
-        piece.length = mark != nullptr ? static_cast<std::size_t>(mark - f) : std::strlen(f);
-        std::memcpy(piece.text, f, piece.length); // every run is under kPieceSlot
-        if (mark == nullptr)
-            return plan;
-        piece.field = mark[1];
-        f = mark + 2;
-    }
+    std::memcpy(p, text, N - 1);
+    return p + (N - 1);
 }
 
-const SheetPlan kSheetPlan = plan_sheet();
+char *put_number(char *p, std::int32_t value)
+{
+    return p + format_decimal(value, p);
+}
 
-// kSheetRoom lets the formatter skip its bounds: a sheet is under 600 bytes, and
-// the fixed-size moves write at most kPieceSlot bytes past its end.
-static_assert(kSheetRoom >= 600 + kPieceSlot, "room for a sheet and one fixed-size move");
+// A name or job name: the whole field in one fixed-size move (its text ends with a
+// NUL within it), then on by the text's length.
+char *put_field(char *p, const char (&field)[kNameSize])
+{
+    std::memcpy(p, field, kNameSize);
+    return p + std::strlen(field);
+}
+static_assert(kJobNameSize == kNameSize, "the sheet's texts share one field size");
 
-// Writes the sheet with fixed-size moves; `out` holds at least kSheetRoom bytes.
+// kSheetRoom lets the formatter skip its bounds: a sheet is under 600 bytes, and a
+// field's fixed-size move writes at most kNameSize bytes past its text.
+static_assert(kSheetRoom >= 600 + kNameSize, "room for a sheet and one fixed-size move");
+
+// Writes the sheet format above; `out` holds at least kSheetRoom bytes.
 std::size_t format_sheet_unchecked(const CharacterRecord &r, char *out)
 {
-    const NumberField *next_number = kSheetNumbers;
-    const TextField *next_text = kSheetTexts;
     char *p = out;
-    for (std::size_t i = 0; i < kSheetPlan.count; ++i) {
-        const SheetPiece &piece = kSheetPlan.pieces[i];
-        std::memcpy(p, piece.text, kPieceSlot);
-        p += piece.length;
-        if (piece.field == 's') {
-            const char *text = r.**next_text++;
-            std::memcpy(p, text, kNameSize); // the whole field: NUL-terminated within it
-            p += std::strlen(text);
-        } else if (piece.field == 'd') {
-            p += format_decimal(r.**next_number++, p);
-        }
-    }
+    p = put_literal(p, "--------- ");
+    p = put_field(p, r.name);
+    p = put_literal(p, " ---------\nCharacter ID: \t");
+    p = put_number(p, r.character_id);
+    p = put_literal(p, "\nAccount ID: \t");
+    p = put_number(p, r.account_id);
+    p = put_literal(p, "\nSlot: \t\t");
+    p = put_number(p, r.slot);
+    p = put_literal(p, "\nName: \t\t");
+    p = put_field(p, r.name);
+    p = put_literal(p, "\nJob ID: \t\t");
+    p = put_field(p, r.job_name);
+    p = put_literal(p, "\nBase Lvl: \t\t");
+    p = put_number(p, r.base_level);
+    p = put_literal(p, "\nJob Lvl: \t\t");
+    p = put_number(p, r.job_level);
+    p = put_literal(p, "\nBase Exp: \t\t");
+    p = put_number(p, r.base_exp);
+    p = put_literal(p, "\nJob Exp: \t\t");
+    p = put_number(p, r.job_exp);
+    p = put_literal(p, "\nZeny: \t\t");
+    p = put_number(p, r.zeny);
+    p = put_literal(p, "\nHP: \t\t\t");
+    p = put_number(p, r.hp);
+    p = put_literal(p, "/");
+    p = put_number(p, r.max_hp);
+    p = put_literal(p, "\nSP: \t\t\t");
+    p = put_number(p, r.sp);
+    p = put_literal(p, "/");
+    p = put_number(p, r.max_sp);
+    p = put_literal(p, "\nSTR: \t\t\t");
+    p = put_number(p, r.stat_str);
+    p = put_literal(p, "\nAGI: \t\t\t");
+    p = put_number(p, r.stat_agi);
+    p = put_literal(p, "\nVIT: \t\t\t");
+    p = put_number(p, r.stat_vit);
+    p = put_literal(p, "\nINT: \t\t\t");
+    p = put_number(p, r.stat_int);
+    p = put_literal(p, "\nDEX: \t\t\t");
+    p = put_number(p, r.stat_dex);
+    p = put_literal(p, "\nLUK: \t\t\t");
+    p = put_number(p, r.stat_luk);
+    p = put_literal(p, "\nStat Points: \t");
+    p = put_number(p, r.status_points);
+    p = put_literal(p, "\nSkill Points: \t");
+    p = put_number(p, r.skill_points);
+    p = put_literal(p, "\n\n");
     *p = '\0';
     return static_cast<std::size_t>(p - out);
-}
-
-std::size_t append(char *out, std::size_t length, std::size_t size, const char *text,
-                   std::size_t count)
-{
-    if (count > size - 1 - length)
-        count = size - 1 - length;
-    std::memcpy(out + length, text, count);
-    return length + count;
 }
 
 } // namespace
@@ -241,9 +261,7 @@ bool scan_character_line(const char *line, CharacterRecord *record)
 {
     // "%d\t%d,%d\t": the character ID, then the account ID and slot.
     const unsigned char *p = reinterpret_cast<const unsigned char *>(line);
-    p = scan_int(p, &record->character_id);
-    p = p != nullptr ? scan_int(p, &record->account_id) : nullptr;
-    p = p != nullptr ? scan_after_comma(p, &record->slot) : nullptr;
+    p = scan_values(p, record, 0, kValuesBeforeName);
     if (p == nullptr)
         return false;
     // "%s", a name of one word; when the rest does not follow it, the name is taken
@@ -252,10 +270,11 @@ bool scan_character_line(const char *line, CharacterRecord *record)
     const unsigned char *after = scan_name(p, record->name, name_word);
     if (after == nullptr)
         return false;
-    if (scan_after_name(after, record))
+    if (scan_values(after, record, kValuesBeforeName, kScanValueCount) != nullptr)
         return true;
     after = scan_name(p, record->name, name_to_tab);
-    return after != nullptr && scan_after_name(after, record);
+    return after != nullptr &&
+           scan_values(after, record, kValuesBeforeName, kScanValueCount) != nullptr;
 }
 
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
@@ -280,20 +299,12 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
         return 0; // no room even for the NUL
     if (size >= kSheetRoom)
         return format_sheet_unchecked(r, out);
-    const NumberField *next_number = kSheetNumbers;
-    const TextField *next_text = kSheetTexts;
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < kSheetPlan.count; ++i) {
-        const SheetPiece &piece = kSheetPlan.pieces[i];
-        length = append(out, length, size, piece.text, piece.length);
-        if (piece.field == 's') {
-            const char *text = r.**next_text++;
-            length = append(out, length, size, text, std::strlen(text));
-        } else if (piece.field == 'd') {
-            char digits[kDecimalRoom];
-            length = append(out, length, size, digits, format_decimal(r.**next_number++, digits));
-        }
-    }
+    // A small buffer gets the sheet's first size - 1 characters.
+    char sheet[kSheetRoom];
+    std::size_t length = format_sheet_unchecked(r, sheet);
+    if (length > size - 1)
+        length = size - 1;
+    std::memcpy(out, sheet, length);
     out[length] = '\0';
     return length;
 }

@@ -50,6 +50,8 @@ TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22Values)
         {"   ", false, nullptr},
         {"150123\t%newid%", false, nullptr},
         {"150001\t2000001,0\t", false, nullptr},
+        {"150001\t2000001,0\tArwen\t4008,99,70\t", false, nullptr},
+        {"150001\t2000001,0\tSir Lancelot  ", false, nullptr},
         {"garbage that is not a character", false, nullptr},
         {line_with_name("Sir Lancelot"), true, "Sir Lancelot"},
         {line_with_name("Sir Lancelot   "), true, "Sir Lancelot"},
@@ -106,6 +108,7 @@ TEST(ScanCharacterLine, OverlongValuesKeepTheirLow32Bits)
         {"+4294967297", 1},
         {"000000000000000000000000000042", 42},
         {"123456789012345678901234567890", 1312754386},
+        {"42949672961", 1},
     };
     for (const auto &row : cases) {
         std::string line = std::string("1\t2,3\tN\t4,5,6\t") + row.first +
