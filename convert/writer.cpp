@@ -51,7 +51,6 @@ bool is_save_file(const FileIdentity &identity)
 // file or a copy of one. Up to this many bytes are read: the cost stays small beside
 // a dump, and a copy whose first lines are not character lines is let through.
 constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
-char g_head[kCopyCheckSize];
 
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them. A file that cannot
@@ -63,15 +62,10 @@ bool is_save_file_copy(const char *name, const FileAtName &found)
     std::FILE *file = open_examined_file(name, found.identity);
     if (file == nullptr)
         return false;
-    std::size_t size = 0;
-    std::size_t got;
-    do {
-        got = std::fread(g_head + size, 1, sizeof g_head - size, file);
-        size += got;
-    } while (got > 0 && size < sizeof g_head);
+    bool holds = holds_character_line(file, kCopyCheckSize);
     bool failed = std::ferror(file) != 0;
     std::fclose(file); // read only: nothing to lose on close
-    return !failed && holds_character_line(g_head, size);
+    return !failed && holds;
 }
 
 // Opens `report_name` for a dump, emptied, or prints why not and returns nullptr.
@@ -139,10 +133,9 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
     // The load kept the values of every character line: a dump only filters,
     // names the job and formats.
     for (std::int64_t i = 0; i < character_count(); ++i) {
-        const CharacterRecord &stored = stored_character(i);
-        if (!passes_filter(stored, kind, first, second))
+        stored_character(i, &record);
+        if (!passes_filter(record, kind, first, second))
             continue;
-        record = stored;
         job_name_for(record.class_number, record.job_name);
         if (sizeof g_sheets - used < kSheetRoom) {
             std::fwrite(g_sheets, 1, used, report);
