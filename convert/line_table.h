@@ -1,33 +1,30 @@
-// The save file's lines, loaded into one block sized from the file: the lines packed
-// end to end, an index of where each starts, and the values of every character line.
+// The save-file loader: reads the file in pieces through one buffer, splits its lines,
+// and keeps the values of every character line, and nothing else of the file.
 #ifndef TAMSEL_CONVERT_LINE_TABLE_H
 #define TAMSEL_CONVERT_LINE_TABLE_H
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "convert/conversion.h"
 #include "convert/platform.h"
 
-constexpr std::size_t kLineLimit = 6143; // characters a stored line keeps
+constexpr std::size_t kLineLimit = 6143; // characters a line keeps before it is cut
 constexpr std::size_t kPathSize = 1024;  // the save-file path: 1023 characters and a NUL
 
-// Reads the whole save file at `path`, one stored line per line of the file: a line
-// longer than kLineLimit is cut and its rest stored as the next line; a NUL ends a
-// line's text. Frees what the previous load kept. Prints the count of character
-// lines and of the file's lines that give no sheet (a cut line's pieces count as
-// one line). A missing, unreadable or directory path, or one of kPathSize characters
-// or more, prints the open error; a file whose lines the memory cannot hold prints
-// that it is too large; both return false with nothing stored.
+// Reads the whole save file at `path`, splitting it as split_lines does, and keeps
+// the values of each character line. Frees what the previous load kept. Prints the
+// count of character lines and, when there are any, the count and the first line
+// numbers of the file's lines that give no sheet (a cut line's pieces count as one
+// line, numbered where it starts). A missing, unreadable or directory path, or one
+// of kPathSize characters or more, prints the open error; a file whose values the
+// memory cannot hold prints that it is too large; both return false with nothing kept.
 bool load_save_file(const char *path);
 
-// Stored line `index` (0 to line_count() - 1, in file order), NUL-terminated.
-const char *stored_line(std::int64_t index);
-std::int64_t line_count();
-
-// The values of character line `index` (0 to character_count() - 1, in file order),
-// as scan_character_line read them; job_name is not filled in.
-const CharacterRecord &stored_character(std::int64_t index);
+// Fills `record` with the values of character line `index` (0 to character_count()
+// - 1, in file order), as scan_character_line read them; job_name is left as it is.
+void stored_character(std::int64_t index, CharacterRecord *record);
 std::int64_t character_count();
 
 // The path of the last successful load (empty before it).
@@ -37,10 +34,26 @@ const char *save_file_path();
 // was read through. False before a load, or when that file had none (a device).
 bool save_file_identity(FileIdentity *identity);
 
-// True when one of the lines in `bytes` (`size` bytes, as a load would read them)
-// is a character line, the lines split as the loader splits them: a line cut after
-// kLineLimit characters goes on as the next one, a NUL ends a line's text, and
-// the last line counts without its line feed (a part of a line scans as itself).
-bool holds_character_line(const char *bytes, std::size_t size);
+// Called with each piece of a file that split_lines splits: its text, NUL-terminated
+// (a NUL in the file ends it early), and `length`, its bytes up to its end in the
+// file, NULs included. A piece of exactly kLineLimit bytes is cut: what follows
+// belongs to the same line of the file. Returns false to stop the split.
+using LineSink = bool (*)(const char *text, std::size_t length, void *context);
+
+// Reads `file` to its end, or `limit` bytes of it, and hands each line to `sink` in
+// file order: a line is cut after kLineLimit characters and its rest is the next
+// piece; a line feed ends a line and is not handed on; the last line counts without
+// its line feed, and the end of the file after a line feed makes no empty piece; a
+// line that `limit` cuts ends there. Text mode, where the system has it, drops the
+// CR of each CR LF. Returns false when `sink` stopped it. Read errors end it like
+// the end of the file: the caller checks ferror.
+bool split_lines(std::FILE *file, std::size_t limit, LineSink sink, void *context);
+
+// True when one of the lines of the first `limit` bytes of `file`, split as
+// split_lines does, is a character line.
+bool holds_character_line(std::FILE *file, std::size_t limit);
+
+// Test seam: the most bytes one read takes (0: the default of 256 KiB).
+void set_read_piece_size(std::size_t size);
 
 #endif

@@ -2,8 +2,8 @@
 // and emptying through the handle of an open file, so that they see exactly the
 // file that was opened, whatever the name's spelling or code page; examining a name
 // and opening a report without emptying it (POSIX calls on POSIX systems, Win32
-// calls with narrow names, as the C library's own, on Windows); huge pages on Linux;
-// and the console window and its code pages on Windows.
+// calls with narrow names, as the C library's own, on Windows); and the console
+// window and its code pages on Windows.
 #include "convert/platform.h"
 
 #include <csignal>
@@ -18,9 +18,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
-#ifdef __linux__
-#include <sys/mman.h>
 #endif
 
 namespace
@@ -264,26 +261,6 @@ void set_open_seam(void (*seam)(const char *name))
 {
     g_open_seam = seam;
 }
-
-#ifdef __linux__
-
-char *huge_page_block(char *raw, std::size_t size)
-{
-    std::uintptr_t at = reinterpret_cast<std::uintptr_t>(raw);
-    char *block = raw + (kHugePageSize - at % kHugePageSize) % kHugePageSize;
-    // Refused where the kernel has no huge pages: ordinary pages serve as well.
-    madvise(block, size, MADV_HUGEPAGE);
-    return block;
-}
-
-#else
-
-char *huge_page_block(char *raw, std::size_t)
-{
-    return raw;
-}
-
-#endif
 
 // ---- The console that standard input may be (Windows) ----
 

@@ -82,16 +82,6 @@ void fail_writes_instead_of_signals();
 // file whose size is not known before it is read: a pipe, a FIFO or a device.
 bool regular_file_size(std::FILE *file, std::uint64_t *size);
 
-// The size and alignment of a huge page: a block aligned to it can be backed by
-// huge pages, which a large block then needs a hundred times fewer of.
-constexpr std::size_t kHugePageSize = std::size_t{1} << 21;
-
-// Returns where a block of `size` bytes starts inside `raw`, an allocation of `size`
-// + kHugePageSize bytes. On Linux the block is aligned to kHugePageSize and the kernel
-// is advised to back it with transparent huge pages; elsewhere, or where the advice
-// is refused or huge pages are switched off, it is a block of ordinary pages.
-char *huge_page_block(char *raw, std::size_t size);
-
 // ---- The console that standard input may be (Windows) ----
 
 // The console calls a run needs, as pointers so that what is decided over them can

@@ -51,7 +51,6 @@ bool is_save_file(const FileIdentity &identity)
 // file or a copy of one. Up to this many bytes are read: the cost stays small beside
 // a dump, and a copy whose first lines are not character lines is let through.
 constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
-char g_head[kCopyCheckSize];
 
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them. A file that cannot
@@ -66,20 +65,14 @@ bool is_save_file_copy(const char *name, const FileAtName &found)
     // No more than the file says it holds: a file under /proc says it holds nothing
     // and gives lines all the same, and reading some of them (kmsg) consumes them. A
     // copy of a save file always has a size.
-    std::uint64_t holds = 0;
-    if (!regular_file_size(file, &holds))
-        holds = 0;
-    std::size_t limit = holds < sizeof g_head ? static_cast<std::size_t>(holds) : sizeof g_head;
-    std::size_t size = 0;
-    while (size < limit) {
-        std::size_t got = std::fread(g_head + size, 1, limit - size, file);
-        if (got == 0)
-            break;
-        size += got;
-    }
+    std::uint64_t size = 0;
+    if (!regular_file_size(file, &size))
+        size = 0;
+    bool holds = holds_character_line(
+        file, size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize);
     bool failed = std::ferror(file) != 0;
     std::fclose(file); // read only: nothing to lose on close
-    return !failed && holds_character_line(g_head, size);
+    return !failed && holds;
 }
 
 // A name that makes a stream inside a file on Windows ("athena.txt:x") is examined
@@ -185,10 +178,9 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
     // The load kept the values of every character line: a dump only filters,
     // names the job and formats.
     for (std::int64_t i = 0; i < character_count(); ++i) {
-        const CharacterRecord &stored = stored_character(i);
-        if (!passes_filter(stored, kind, first, second))
+        stored_character(i, &record);
+        if (!passes_filter(record, kind, first, second))
             continue;
-        record = stored;
         job_name_for(record.class_number, record.job_name);
         if (sizeof g_sheets - used < kSheetRoom) {
             std::fwrite(g_sheets, 1, used, report);

@@ -1,9 +1,11 @@
-// Tests of the save-file loader: how the file's bytes become stored lines.
+// Tests of the save-file loader: how the file's bytes become lines, counts and values.
 #include "convert/line_table.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <thread>
@@ -12,6 +14,7 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "tests/test_support.h"
@@ -21,22 +24,45 @@ namespace
 
 const std::string kCharacter = "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21";
 
-std::vector<std::string> stored_lines()
+const std::string kFirstTen = "1, 2, 3, 4, 5, 6, 7, 8, 9, 10";
+
+bool add_piece(const char *text, std::size_t, void *pieces)
 {
-    std::vector<std::string> lines;
-    for (std::int64_t i = 0; i < line_count(); ++i)
-        lines.emplace_back(stored_line(i));
-    return lines;
+    static_cast<std::vector<std::string> *>(pieces)->emplace_back(text);
+    return true;
 }
 
-// What a load of `path` says when it finds these counts.
-std::string said_after_load(const std::string &path, std::int64_t characters, std::int64_t skipped)
+// The pieces split_lines makes of `bytes` in a file, read `piece_size` bytes at a time.
+std::vector<std::string> pieces_of(const std::string &bytes, std::size_t piece_size = 0)
+{
+    std::string path = make_scratch_folder() + "/athena.txt";
+    write_file(path, bytes);
+    std::vector<std::string> pieces;
+    std::FILE *file = std::fopen(path.c_str(), "r");
+    set_read_piece_size(piece_size);
+    EXPECT_TRUE(split_lines(file, SIZE_MAX, add_piece, &pieces));
+    set_read_piece_size(0);
+    std::fclose(file);
+    return pieces;
+}
+
+std::vector<CharacterRecord> kept_values()
+{
+    std::vector<CharacterRecord> values(static_cast<std::size_t>(character_count()));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        stored_character(static_cast<std::int64_t>(i), &values[i]);
+    return values;
+}
+
+// What a load of `path` says when it finds these counts and skipped line numbers.
+std::string said_after_load(const std::string &path, std::int64_t characters, std::int64_t skipped,
+                            const std::string &numbers)
 {
     return "Successfully read " + std::to_string(characters) + " character(s) from \"" + path +
            "\"\n" +
-           (skipped > 0
-                ? "Skipped " + std::to_string(skipped) + " line(s) that are not character lines\n"
-                : "");
+           (skipped > 0 ? "Skipped " + std::to_string(skipped) +
+                              " line(s) that are not character lines: " + numbers + "\n"
+                        : "");
 }
 
 // Loads `bytes` from a scratch file; returns the console output.
@@ -57,7 +83,7 @@ struct LoadCase {
     std::vector<std::string> lines;
 };
 
-TEST(LoadSaveFile, StoresOneSlotPerLineAndCutsLongLines)
+TEST(SplitLines, GivesOnePiecePerLineAndCutsLongLines)
 {
     const std::string cut(kLineLimit, 'x');
 #ifdef _WIN32
@@ -88,26 +114,48 @@ TEST(LoadSaveFile, StoresOneSlotPerLineAndCutsLongLines)
         {"0xFF bytes", "\xff\xfe\n", {"\xff\xfe"}},
     };
     for (const LoadCase &row : cases) {
-        load_bytes(row.bytes);
-        EXPECT_EQ(stored_lines(), row.lines) << row.label;
+        for (std::size_t piece_size : {0, 1, 5})
+            EXPECT_EQ(pieces_of(row.bytes, piece_size), row.lines)
+                << row.label << ", " << piece_size;
     }
 }
 
-TEST(LoadSaveFile, AOneMegabyteLineFillsConsecutiveSlots)
+// The rules where a read ends: each row's file is read `piece_size` bytes at a time.
+TEST(SplitLines, RulesHoldAtTheEdgeOfARead)
 {
-    load_bytes(std::string(1 << 20, 'm') + "\n");
-    ASSERT_EQ(line_count(), 171); // 170 full slots of 6143 and one of 4266
-    EXPECT_EQ(std::string(stored_line(169)), std::string(kLineLimit, 'm'));
-    EXPECT_EQ(std::string(stored_line(170)), std::string(4266, 'm'));
+    const std::string cut(kLineLimit, 'x');
+    const struct {
+        const char *label;
+        std::size_t piece_size;
+        std::string bytes;
+        std::vector<std::string> pieces;
+    } rows[] = {
+        {"a line across two reads", 4, "abcdef\ngh\n", {"abcdef", "gh"}},
+        {"a cut at a read's end", kLineLimit, cut + "yz\n", {cut, "yz"}},
+        {"a cut at the end of a second read", 3073, "ab\n" + cut + "c", {"ab", cut, "c"}},
+        {"a line feed first in a read", 3, "abc\nde\n", {"abc", "de"}},
+        {"a line feed first in a read after a cut", kLineLimit, cut + "\ny", {cut, "", "y"}},
+        {"a NUL ends a read, a LF the next", 4, std::string("abc\0\nxy\n", 8), {"abc", "xy"}},
+        {"a character line over many reads", 7, kCharacter + "\n", {kCharacter}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(pieces_of(row.bytes, row.piece_size), row.pieces) << row.label;
+}
+
+TEST(SplitLines, CutsAOneMegabyteLineIntoConsecutivePieces)
+{
+    std::vector<std::string> pieces = pieces_of(std::string(1 << 20, 'm') + "\n");
+    ASSERT_EQ(pieces.size(), 171u); // 170 full pieces of 6143 and one of 4266
+    EXPECT_EQ(pieces[169], std::string(kLineLimit, 'm'));
+    EXPECT_EQ(pieces[170], std::string(4266, 'm'));
 }
 
 // Lines of every length around the cut and the reader's chunk boundaries must come
 // out as a reader taking at most 6143 characters up to a line feed would give them.
-TEST(LoadSaveFile, MatchesTheLineReaderModelAcrossChunks)
+TEST(SplitLines, MatchesTheLineReaderModelAcrossReads)
 {
     std::mt19937 random(20261207);
-    // The random lines stand on both sides of the 262144th line, after which the
-    // loader no longer knows line starts from its first pass.
+    // The random lines stand on both sides of the end of the first read.
     std::string bytes(262100, '\n');
     for (int i = 0; i < 400; ++i) {
         std::size_t length = random() % 14000;
@@ -136,12 +184,11 @@ TEST(LoadSaveFile, MatchesTheLineReaderModelAcrossChunks)
     }
     if (started)
         expected.push_back(current);
-    load_bytes(bytes);
-    EXPECT_EQ(stored_lines(), expected);
+    EXPECT_EQ(pieces_of(bytes), expected);
 }
 
-// Past the old capacity of 10240 stored lines, at its worst: every stored line must
-// come out whole and in its place, and the file's lines are counted once each.
+// Past the old capacity of 10240 stored lines, at its worst: every piece must come
+// out whole and in its place, and the file's lines are counted once each.
 TEST(LoadSaveFile, StoresEveryLinePastTheOldCapacity)
 {
     struct Row {
@@ -152,14 +199,16 @@ TEST(LoadSaveFile, StoresEveryLinePastTheOldCapacity)
         std::size_t leftover;      // characters after them, without a feed
         std::size_t stored_length; // length of each stored line with text
         bool empty_between;        // an empty stored line follows each of them
-        std::int64_t stored;       // stored lines
+        std::int64_t stored;       // pieces
         std::int64_t skipped;      // lines of the file that give no sheet
+        std::string numbers;       // the first of them
     };
     const Row rows[] = {
-        {"no line feed at all", kLineLimit, false, 10241, 100, kLineLimit, false, 10242, 1},
+        {"no line feed at all", kLineLimit, false, 10241, 100, kLineLimit, false, 10242, 1, "1"},
         {"longest lines leaving no empty line", kLineLimit - 1, true, 10241, 0, kLineLimit - 1,
-         false, 10241, 10241},
-        {"lines of exactly the limit", kLineLimit, true, 5121, 0, kLineLimit, true, 10242, 5121},
+         false, 10241, 10241, kFirstTen + " and 10231 more"},
+        {"lines of exactly the limit", kLineLimit, true, 5121, 0, kLineLimit, true, 10242, 5121,
+         kFirstTen + " and 5111 more"},
     };
     for (const Row &row : rows) {
         // Each line of the file holds one letter, the next line the next letter.
@@ -173,22 +222,23 @@ TEST(LoadSaveFile, StoresEveryLinePastTheOldCapacity)
         bytes.append(row.leftover, '#');
         std::string path;
         std::string output = load_bytes(bytes, &path);
-        ASSERT_EQ(line_count(), row.stored) << row.label;
+        std::vector<std::string> pieces = pieces_of(bytes);
+        ASSERT_EQ(static_cast<std::int64_t>(pieces.size()), row.stored) << row.label;
         std::size_t step = row.empty_between ? 2 : 1;
         for (std::int64_t i = 0; i + (row.leftover > 0 ? 1 : 0) < row.stored; ++i) {
             std::string expected =
                 i % step == 0
                     ? std::string(row.stored_length, static_cast<char>('a' + (i / step) % 26))
                     : std::string();
-            if (stored_line(i) != expected) {
-                ADD_FAILURE() << row.label << ": stored line " << i << " differs";
+            if (pieces[static_cast<std::size_t>(i)] != expected) {
+                ADD_FAILURE() << row.label << ": piece " << i << " differs";
                 break;
             }
         }
         if (row.leftover > 0) {
-            EXPECT_EQ(stored_line(row.stored - 1), std::string(row.leftover, '#')) << row.label;
+            EXPECT_EQ(pieces.back(), std::string(row.leftover, '#')) << row.label;
         }
-        EXPECT_EQ(output, said_after_load(path, 0, row.skipped)) << row.label;
+        EXPECT_EQ(output, said_after_load(path, 0, row.skipped, row.numbers)) << row.label;
     }
 }
 
@@ -198,16 +248,16 @@ TEST(LoadSaveFile, CountsCharacterLinesAndReportsTheOthers)
     std::string output =
         load_bytes(kCharacter + "\n\n" + kCharacter + "\r\ngarbage\n150\t%newid%\n", &path);
     EXPECT_EQ(output, "Successfully read 2 character(s) from \"" + path +
-                          "\"\nSkipped 3 line(s) that are not character lines\n");
+                          "\"\nSkipped 3 line(s) that are not character lines: 2, 4, 5\n");
     output = load_bytes(kCharacter + "\n", &path);
     EXPECT_EQ(output, "Successfully read 1 character(s) from \"" + path + "\"\n");
     output = load_bytes("", &path);
     EXPECT_EQ(output, "Successfully read 0 character(s) from \"" + path + "\"\n");
 }
 
-// Counts are in the file's own lines: a cut line's pieces, and the empty piece
-// after a line of exactly kLineLimit characters, belong to their line.
-TEST(LoadSaveFile, CountsCutLinesAsOneLineOfTheFile)
+// Counts and numbers are in the file's own lines: a cut line's pieces, and the empty
+// piece after a line of exactly kLineLimit characters, belong to their line.
+TEST(LoadSaveFile, CountsAndNumbersTheSkippedLinesOfTheFile)
 {
     const std::string padded =
         kCharacter + "\t" + std::string(kLineLimit - kCharacter.size() - 1, 'p');
@@ -217,24 +267,30 @@ TEST(LoadSaveFile, CountsCutLinesAsOneLineOfTheFile)
         std::string bytes;
         std::int64_t characters;
         std::int64_t skipped;
+        std::string numbers;
     };
     const Row rows[] = {
-        {"6143 + 857, a character", padded + std::string(857, 'p') + "\n", 1, 0},
-        {"6143 + 857, no character", other + std::string(857, 'o') + "\n", 0, 1},
-        {"rest is a character", other + kCharacter + "\n", 1, 0},
-        {"exactly 6143 and a LF", padded + "\n" + kCharacter + "\n", 2, 0},
-        {"exactly 6143, no character", other + "\n" + kCharacter + "\n", 1, 1},
+        {"6143 + 857, a character", padded + std::string(857, 'p') + "\n", 1, 0, ""},
+        {"6143 + 857, no character", other + std::string(857, 'o') + "\n", 0, 1, "1"},
+        {"rest is a character", other + kCharacter + "\n", 1, 0, ""},
+        {"exactly 6143 and a LF", padded + "\n" + kCharacter + "\n", 2, 0, ""},
+        {"exactly 6143, no character", other + "\n" + kCharacter + "\n", 1, 1, "1"},
 #ifndef _WIN32
-        {"6142 and a CR LF", padded.substr(0, kLineLimit - 1) + "\r\n" + kCharacter + "\n", 2, 0},
+        {"6142 and a CR LF", padded.substr(0, kLineLimit - 1) + "\r\n" + kCharacter + "\n", 2, 0,
+         ""},
 #endif
-        {"a NUL", kCharacter + std::string("\0", 1) + "\t" + other + "\nx\n", 1, 1},
-        {"last line without a LF", "x\n" + kCharacter + "\ny", 1, 2},
-        {"three pieces", other + other + "x\n", 0, 1},
+        {"a NUL", kCharacter + std::string("\0", 1) + "\t" + other + "\nx\n", 1, 1, "2"},
+        {"last line without a LF", "x\n" + kCharacter + "\ny", 1, 2, "1, 3"},
+        {"three pieces", "x\n" + other + other + "x\ny\n", 0, 3, "1, 2, 3"},
+        {"exactly 10", kCharacter + std::string(11, '\n'), 1, 10, "2, 3, 4, 5, 6, 7, 8, 9, 10, 11"},
+        {"exactly 11", std::string(11, '\n') + kCharacter, 1, 11, kFirstTen + " and 1 more"},
+        {"CR LF", "x\r\n" + kCharacter + "\r\n\r\ny\r\n", 1, 3, "1, 3, 4"},
     };
     for (const Row &row : rows) {
         std::string path;
         std::string output = load_bytes(row.bytes, &path);
-        EXPECT_EQ(output, said_after_load(path, row.characters, row.skipped)) << row.label;
+        EXPECT_EQ(output, said_after_load(path, row.characters, row.skipped, row.numbers))
+            << row.label;
     }
 }
 
@@ -249,16 +305,14 @@ TEST(LoadSaveFile, ReadsPastTheOldCapacity)
                 bytes.pop_back();
             std::string path;
             std::string output = load_bytes(bytes, &path);
-            EXPECT_EQ(line_count(), lines) << lines << " lines";
-            EXPECT_EQ(output, said_after_load(path, lines, 0))
+            EXPECT_EQ(output, said_after_load(path, lines, 0, ""))
                 << lines << " lines, final feed " << final_feed;
         }
     }
 }
 
 #ifndef _WIN32
-// A FIFO has no size to allocate from: the block grows as it is read, and the
-// result must be that of the same regular file.
+// A FIFO is read like a regular file: the result must be that of the same file.
 TEST(LoadSaveFile, ReadsAFifoLikeTheSameRegularFile)
 {
     std::string bytes;
@@ -266,7 +320,7 @@ TEST(LoadSaveFile, ReadsAFifoLikeTheSameRegularFile)
         bytes += i % 7 == 0 ? std::string(7000, 'w') + "\n" : kCharacter + "\n";
     std::string regular_path;
     std::string regular = load_bytes(bytes, &regular_path);
-    std::vector<std::string> regular_lines = stored_lines();
+    std::vector<CharacterRecord> regular_values = kept_values();
 
     std::string fifo = make_scratch_folder() + "/athena.txt";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << fifo;
@@ -278,7 +332,10 @@ TEST(LoadSaveFile, ReadsAFifoLikeTheSameRegularFile)
     std::string said = console.output();
     said.replace(said.find(fifo), fifo.size(), regular_path);
     EXPECT_EQ(said, regular) << "the FIFO's counts differ";
-    EXPECT_TRUE(stored_lines() == regular_lines) << "the FIFO's lines differ";
+    std::vector<CharacterRecord> values = kept_values();
+    ASSERT_EQ(values.size(), regular_values.size());
+    EXPECT_EQ(std::memcmp(values.data(), regular_values.data(), values.size() * sizeof values[0]),
+              0);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -289,21 +346,28 @@ TEST(LoadSaveFile, ReadsAFifoLikeTheSameRegularFile)
 #endif
 #endif
 
-// A file whose lines the memory cannot hold is refused whole, in a child whose
-// address space is limited.
+// A file whose values the memory cannot hold is refused whole, in a child whose
+// address space is limited to a little above what it uses already.
 TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
 {
 #ifdef TAMSEL_ADDRESS_SANITIZER
     GTEST_SKIP() << "the address sanitizer needs its own address space: no limit can be set";
 #else
     std::string path = make_scratch_folder() + "/athena.txt";
-    write_file(path, kCharacter + "\n");
-    std::filesystem::resize_file(path, std::uintmax_t{8} << 30); // sparse: takes no disk
+    std::string bytes;
+    for (int i = 0; i < 600000; ++i) // 66 MiB of values: more than earlier tests left free
+        bytes += kCharacter + "\n";
+    write_file(path, bytes);
     int status = 0;
     std::string said = run_in_child(
         [&] {
-            rlimit limit = {std::size_t{2} << 30, std::size_t{2} << 30};
             CapturedConsole console;
+            load_save_file("/dev/null"); // frees what earlier loads kept, then says nothing
+            rlim_t pages = 0;
+            std::ifstream("/proc/self/statm") >> pages;
+            rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{16} << 20);
+            rlimit limit = {room, room};
+            console.out.str("");
             bool loaded = setrlimit(RLIMIT_AS, &limit) == 0 && load_save_file(path.c_str());
             return (loaded ? "loaded" : "refused") + console.output();
         },
