@@ -3,7 +3,7 @@
 #ifndef TAMSEL_APP_CONSOLE_WINDOW_H
 #define TAMSEL_APP_CONSOLE_WINDOW_H
 
-#include "convert/platform.h"
+#include "platform/console_calls.h"
 
 // Starts a run on the console that `calls` reach. When standard input is a console,
 // its input and output code pages become the code page of file names for the run,

@@ -5,7 +5,7 @@
 
 #include "app/main_menu.h"
 #include "console/console.h"
-#include "convert/platform.h"
+#include "platform/files.h"
 
 bool run_program()
 {

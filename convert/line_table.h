@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "convert/conversion.h"
-#include "convert/platform.h"
+#include "platform/files.h"
 
 constexpr std::size_t kLineLimit = 6143; // characters a line keeps before it is cut
 constexpr std::size_t kPathSize = 1024;  // the save-file path: 1023 characters and a NUL

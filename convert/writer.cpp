@@ -7,7 +7,7 @@
 
 #include "console/console.h"
 #include "convert/line_table.h"
-#include "convert/platform.h"
+#include "platform/files.h"
 
 namespace
 {

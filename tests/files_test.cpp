@@ -1,5 +1,5 @@
 // Tests of file identity and emptying through open handles, and of names' file parts.
-#include "convert/platform.h"
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
-// What the tool needs of the system beyond the C and C++ libraries: file identity
-// and emptying through the handle of an open file, so that they see exactly the
-// file that was opened, whatever the name's spelling or code page; examining a name
-// and opening a report without emptying it (POSIX calls on POSIX systems, Win32
-// calls with narrow names, as the C library's own, on Windows); and the console
-// window and its code pages on Windows.
-#include "convert/platform.h"
+// The file system's calls beyond the C library: file identity and emptying through
+// the handle of an open file, so that they see exactly the file that was opened,
+// whatever the name's spelling or code page; examining a name and opening a report
+// without emptying it (POSIX calls on POSIX systems, Win32 calls with narrow names,
+// as the C library's own, on Windows); and the signals of failed writes.
+#include "platform/files.h"
 
 #include <csignal>
 #include <cstring>
@@ -261,100 +260,3 @@ void set_open_seam(void (*seam)(const char *name))
 {
     g_open_seam = seam;
 }
-
-// ---- The console that standard input may be (Windows) ----
-
-#ifdef _WIN32
-
-namespace
-{
-
-bool windows_input_is_console()
-{
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD mode;
-    // NUL is a character device too, but has no console mode.
-    return GetFileType(input) == FILE_TYPE_CHAR && GetConsoleMode(input, &mode) != 0;
-}
-
-std::uint32_t windows_attached_processes()
-{
-    DWORD processes[2]; // the count is returned whole even when the list is cut
-    return GetConsoleProcessList(processes, 2);
-}
-
-std::uint32_t windows_file_name_code_page()
-{
-    return GetACP();
-}
-
-std::uint32_t windows_input_code_page()
-{
-    return GetConsoleCP();
-}
-
-std::uint32_t windows_output_code_page()
-{
-    return GetConsoleOutputCP();
-}
-
-void windows_set_code_pages(std::uint32_t input, std::uint32_t output)
-{
-    SetConsoleCP(input);
-    SetConsoleOutputCP(output);
-}
-
-void (*g_break_handler)() = nullptr;
-
-BOOL WINAPI on_control_event(DWORD)
-{
-    g_break_handler();
-    return FALSE; // not handled: the process ends as it would have
-}
-
-void windows_on_console_break(void (*handler)())
-{
-    g_break_handler = handler;
-    SetConsoleCtrlHandler(on_control_event, TRUE);
-}
-
-void windows_drop_typed_ahead()
-{
-    FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
-}
-
-} // namespace
-
-const ConsoleCalls kSystemConsole = {windows_input_is_console,    windows_attached_processes,
-                                     windows_file_name_code_page, windows_input_code_page,
-                                     windows_output_code_page,    windows_set_code_pages,
-                                     windows_on_console_break,    windows_drop_typed_ahead};
-
-#else
-
-namespace
-{
-
-bool no_console()
-{
-    return false;
-}
-
-std::uint32_t no_number()
-{
-    return 0;
-}
-
-void no_code_pages(std::uint32_t, std::uint32_t) {}
-
-void no_break_handler(void (*)()) {}
-
-void nothing_typed_ahead() {}
-
-} // namespace
-
-const ConsoleCalls kSystemConsole = {no_console,       no_number,          no_number,
-                                     no_number,        no_number,          no_code_pages,
-                                     no_break_handler, nothing_typed_ahead};
-
-#endif

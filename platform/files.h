@@ -1,6 +1,8 @@
-// The few operations whose working differs between the systems the tool runs on.
-#ifndef TAMSEL_CONVERT_PLATFORM_H
-#define TAMSEL_CONVERT_PLATFORM_H
+// What the loader and the report writer need of the file system beyond the C
+// library: file identity, examining a name, opening a report without emptying it,
+// emptying it, and the signals that turn failed writes into errors.
+#ifndef TAMSEL_PLATFORM_FILES_H
+#define TAMSEL_PLATFORM_FILES_H
 
 #include <cstddef>
 #include <cstdint>
@@ -81,33 +83,5 @@ void fail_writes_instead_of_signals();
 // Reads the size in bytes of the regular file that `file` is open on. False for a
 // file whose size is not known before it is read: a pipe, a FIFO or a device.
 bool regular_file_size(std::FILE *file, std::uint64_t *size);
-
-// ---- The console that standard input may be (Windows) ----
-
-// The console calls a run needs, as pointers so that what is decided over them can
-// be tried without a console. Code pages are numbers as Windows gives them. Where
-// there is no such console (every other system), input_is_console answers false
-// and the others do nothing.
-struct ConsoleCalls {
-    // Standard input is a console, not a file, pipe or device such as NUL.
-    bool (*input_is_console)();
-    // The processes attached to that console, this one included: 1 when the
-    // console is a window of this run's own.
-    std::uint32_t (*attached_processes)();
-    // The code page narrow file names are read in (the ANSI code page).
-    std::uint32_t (*file_name_code_page)();
-    std::uint32_t (*input_code_page)();
-    std::uint32_t (*output_code_page)();
-    void (*set_code_pages)(std::uint32_t input, std::uint32_t output);
-    // Calls `handler` when Ctrl-C, Ctrl-Break or closing the console is about to
-    // end the process; the process then ends as it would have.
-    void (*on_console_break)(void (*handler)());
-    // Drops whatever was typed at the console and not yet read, such as an Enter
-    // pressed twice: a wait for Enter must not take it for the answer.
-    void (*drop_typed_ahead)();
-};
-
-// The calls to the system's own console.
-extern const ConsoleCalls kSystemConsole;
 
 #endif
