@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #ifndef _WIN32
 #include <csignal>
@@ -163,9 +164,10 @@ TEST(Dialogue, TenThousandAnswersOnOneLineAreReadInTurn)
 }
 
 #ifndef _WIN32
-// A reader that leaves a FIFO report early makes the dump's write fail: reported as
-// such, and the run goes on to the menu instead of ending without a word.
-TEST(Dialogue, AFifoReportWhoseReaderLeavesEarlyIsAFailedWrite)
+// A write that the system would end the run for fails instead: it is reported as
+// such, and the run goes on to the menu. Start-up alone sets this up, so each row
+// starts with its signal as a new process has it.
+TEST(Dialogue, WritesTheSystemWouldEndTheRunForAreFailedWrites)
 {
     std::string folder = make_scratch_folder(), fifo = folder + "/f";
     std::string many; // sheets far beyond what a pipe holds
@@ -173,39 +175,32 @@ TEST(Dialogue, AFifoReportWhoseReaderLeavesEarlyIsAFailedWrite)
         many += kSave;
     write_file(folder + "/athena.txt", many);
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    int status = 0;
-    std::string console =
-        run_in_child([&] { return run_dialogue(folder, "athena.txt 1 f 3"); }, &status,
-                     [&](int) {
-                         int reader = open(fifo.c_str(), O_RDONLY);
-                         char some[10];
-                         EXPECT_GT(read(reader, some, sizeof some), 0);
-                         close(reader);
-                     });
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_NE(console.find("\nError: Could not write to \"f\"!\n\n" + std::string(kMenu)),
-              std::string::npos)
-        << console;
-}
-
-// So is a report that reaches the file-size limit: start-up alone keeps the limit's
-// signal from ending the run.
-TEST(Dialogue, AReportAtTheFileSizeLimitIsAFailedWrite)
-{
-    std::string folder = scratch_with_save();
-    int status = 0;
-    std::string console = run_in_child(
-        [&] {
-            std::signal(SIGXFSZ, SIG_DFL); // as in a new process
-            rlimit limit = {100, 100};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            return run_dialogue(folder, "athena.txt 1 r.txt 3");
-        },
-        &status);
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_NE(console.find("\nError: Could not write to \"r.txt\"!\n\n" + std::string(kMenu)),
-              std::string::npos)
-        << console;
+    auto leave_early = [&](int) {
+        int reader = open(fifo.c_str(), O_RDONLY);
+        char some[10];
+        EXPECT_GT(read(reader, some, sizeof some), 0);
+        close(reader);
+    };
+    const struct {
+        const char *report;
+        int signal;
+        std::function<void(int)> meanwhile;
+    } rows[] = {{"f", SIGPIPE, leave_early}, // a FIFO whose reader leaves early
+                {"r.txt", SIGXFSZ, {}}};     // a report that reaches the file-size limit
+    for (const auto &row : rows) {
+        int status = 0;
+        std::string console = run_in_child(
+            [&] {
+                std::signal(row.signal, SIG_DFL);
+                rlimit limit = {100, 100}; // a limit on files only, never on a FIFO
+                setrlimit(RLIMIT_FSIZE, &limit);
+                return run_dialogue(folder, std::string("athena.txt 1 ") + row.report + " 3");
+            },
+            &status, row.meanwhile);
+        EXPECT_TRUE(WIFEXITED(status)) << row.report << " ended by signal " << WTERMSIG(status);
+        std::string failed = "\nError: Could not write to \"" + std::string(row.report) + "\"!\n\n";
+        EXPECT_NE(console.find(failed + kMenu), std::string::npos) << console;
+    }
 }
 #endif
 
