@@ -54,12 +54,14 @@ constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
 
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them. A file that cannot
-// be read is not taken for a copy.
-bool is_save_file_copy(const char *name, const FileAtName &found)
+// be read is not taken for a copy; one that cannot be read now, because another
+// process holds it, sets `*busy`.
+bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
 {
+    *busy = false;
     if (!found.regular || !found.has_identity)
         return false;
-    std::FILE *file = open_examined_file(name, found.identity);
+    std::FILE *file = open_examined_file(name, found.identity, busy);
     if (file == nullptr)
         return false;
     // No more than the file says it holds: a file under /proc says it holds nothing
@@ -95,13 +97,6 @@ bool is_stream_of_save_file(const char *name)
     return file.has_identity && is_save_file(file.identity);
 }
 
-// True when the file opened is not the one examined: another file has come to stand
-// at the name. Neither having an identity (a Windows device such as NUL) is no change.
-bool another_file_opened(const FileAtName &found, bool known, const FileIdentity &opened)
-{
-    return found.has_identity != known || (known && !same_identity(found.identity, opened));
-}
-
 // Rounds of examining and opening a name whose file keeps changing under the dump.
 constexpr int kOpenRounds = 3;
 
@@ -122,11 +117,14 @@ std::FILE *open_report(const char *report_name)
             write_save_file_error(report_name);
             return nullptr;
         }
-        if (is_save_file_copy(report_name, found)) {
+        bool busy = false;
+        if (is_save_file_copy(report_name, found, &busy)) {
             write_name_error("\nError: \"", report_name,
                              "\" holds character lines and will not be overwritten!\n\n");
             return nullptr;
         }
+        if (busy) // it could not be checked, so it may not be written over
+            break;
         bool changed = false;
         std::FILE *report = open_for_writing(report_name, found.missing, &changed);
         if (report == nullptr && changed)
@@ -136,18 +134,20 @@ std::FILE *open_report(const char *report_name)
         // A file this dump created is new: it holds nothing of the save file, even
         // when it now stands at the save file's path (the save file moved away).
         // Only a stream created inside the loaded file would share its identity.
-        FileIdentity opened;
-        bool known = file_identity(report, &opened);
-        if (found.missing && !(kNewNameMayBeInAFile && known && is_loaded_file(opened)))
+        FileAtName opened;
+        examine_open_file(report, &opened);
+        bool known = opened.has_identity;
+        if (found.missing && !(kNewNameMayBeInAFile && known && is_loaded_file(opened.identity)))
             return report;
-        if (known && is_save_file(opened)) {
+        if (known && is_save_file(opened.identity)) {
             std::fclose(report); // nothing was written
             write_save_file_error(report_name);
             return nullptr;
         }
-        // Say a copy of the save file was moved to the name after the checks: it is
-        // checked afresh, as a file that appeared would be.
-        if (another_file_opened(found, known, opened)) {
+        // Say a copy of the save file was put at the name after the checks, moved
+        // there or written under an identity the system gave again: it is checked
+        // afresh, as a file that appeared would be.
+        if (!same_file_state(found, opened)) {
             std::fclose(report); // nothing was written
             continue;
         }

@@ -37,6 +37,27 @@ HANDLE handle_of(std::FILE *file)
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
 }
 
+std::uint64_t joined(DWORD high, DWORD low)
+{
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+// Fills in what a handle to a file on a disk says of it; leaves a device or a
+// pipe without an identity.
+void describe_handle(HANDLE handle, FileAtName *found)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info))
+        return;
+    found->regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    found->has_identity = true;
+    found->identity.device = info.dwVolumeSerialNumber;
+    found->identity.number = joined(info.nFileIndexHigh, info.nFileIndexLow);
+    found->kind = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    found->size = joined(info.nFileSizeHigh, info.nFileSizeLow);
+    found->changed = joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+}
+
 } // namespace
 
 bool file_identity(std::FILE *file, FileIdentity *identity)
@@ -79,20 +100,20 @@ void examine_name(const char *name, FileAtName *found)
         found->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return;
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
-        found->regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-        found->has_identity = true;
-        found->identity.device = info.dwVolumeSerialNumber;
-        found->identity.number =
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    }
+    describe_handle(handle, found);
     CloseHandle(handle);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
+void examine_open_file(std::FILE *file, FileAtName *found)
+{
+    *found = FileAtName{};
+    describe_handle(handle_of(file), found);
+}
+
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
 {
     // A file on a disk never makes a reader wait, so the C library's open serves.
+    *busy = false;
     std::FILE *file = std::fopen(name, "r");
     FileIdentity now;
     if (file != nullptr && !(file_identity(file, &now) && same_identity(now, examined))) {
@@ -168,6 +189,17 @@ void set_identity(const struct stat &status, FileIdentity *identity)
     identity->number = static_cast<std::uint64_t>(status.st_ino);
 }
 
+void describe(const struct stat &status, FileAtName *found)
+{
+    found->regular = S_ISREG(status.st_mode);
+    found->has_identity = true;
+    set_identity(status, &found->identity);
+    found->kind = status.st_mode & S_IFMT;
+    found->size = static_cast<std::uint64_t>(status.st_size);
+    found->changed = static_cast<std::uint64_t>(status.st_ctim.tv_sec) * 1000000000u +
+                     static_cast<std::uint64_t>(status.st_ctim.tv_nsec);
+}
+
 } // namespace
 
 void examine_name(const char *name, FileAtName *found)
@@ -178,16 +210,24 @@ void examine_name(const char *name, FileAtName *found)
         found->missing = errno == ENOENT;
         return;
     }
-    found->regular = S_ISREG(status.st_mode);
-    found->has_identity = true;
-    set_identity(status, &found->identity);
+    describe(status, found);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined)
+void examine_open_file(std::FILE *file, FileAtName *found)
+{
+    *found = FileAtName{};
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0)
+        describe(status, found);
+}
+
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
 {
     // Without waiting: should a FIFO have taken the file's place, the open returns
-    // at once, and the check below turns it away.
+    // at once, and the check below turns it away. A file under another process's
+    // lease would make the open wait too: it is busy.
     int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    *busy = descriptor == -1 && (errno == EAGAIN || errno == EWOULDBLOCK);
     if (descriptor == -1)
         return nullptr;
     struct stat status;
@@ -226,6 +266,14 @@ std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 bool same_identity(const FileIdentity &first, const FileIdentity &second)
 {
     return first.device == second.device && first.number == second.number;
+}
+
+bool same_file_state(const FileAtName &first, const FileAtName &second)
+{
+    if (!first.has_identity || !second.has_identity)
+        return first.has_identity == second.has_identity;
+    return same_identity(first.identity, second.identity) && first.kind == second.kind &&
+           first.size == second.size && first.changed == second.changed;
 }
 
 void fail_writes_instead_of_signals()

@@ -32,6 +32,13 @@ struct FileAtName {
     bool regular;          // a regular file (on Windows: a file on a disk, not a folder)
     bool has_identity;     // false for a Windows device or pipe, or a failed examination
     FileIdentity identity; // set only with has_identity
+    // Also set only with has_identity, to tell the file from another that was given
+    // the same identity once it was free, or from itself after a write: its kind
+    // (POSIX file type), its size, and when it last changed (POSIX status change;
+    // Windows last write), in the system's own units.
+    std::uint64_t kind;
+    std::uint64_t size;
+    std::uint64_t changed;
 };
 
 // Examines the file that `name` leads to without opening it for reading or writing
@@ -41,10 +48,20 @@ struct FileAtName {
 // examined for another reason than a missing file counts as present, unidentified.
 void examine_name(const char *name, FileAtName *found);
 
+// Examines the file that `file` is open on, as examine_name examines a name.
+void examine_open_file(std::FILE *file, FileAtName *found);
+
+// True when both examinations found the same file in the same state: both without
+// an identity (a Windows device such as NUL), or the same identity, kind, size and
+// time of the last change.
+bool same_file_state(const FileAtName &first, const FileAtName &second);
+
 // Opens the regular file at `name` for reading in text mode, with an open that
 // cannot wait, when it is still the file `examined` identified; nullptr otherwise
-// (another kind of file, another file by now, or no permission to read).
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined);
+// (another kind of file, another file by now, or no permission to read). Sets
+// `*busy` when the open failed only because it would have had to wait: on POSIX
+// systems, a file that another process holds under a lease.
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy);
 
 // Opens `name` for writing in text mode without emptying it. With `create` a new
 // file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).

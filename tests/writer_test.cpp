@@ -9,6 +9,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <grp.h>
 #include <spawn.h>
@@ -330,7 +331,8 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         fifo,
         fifo_not_writable,
         fifo_save,
-        fifo_save_named
+        fifo_save_named,
+        leased_copy
     };
     const struct {
         const char *label;
@@ -374,6 +376,11 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
              set_open_seam([](const char *name) { move_new_file(name, read_file(g_seam_save)); });
          },
          0, "holds", contents},
+        {"a copy of the save file written into a report after the check", old, false,
+         [] { set_open_seam([](const char *name) { write_file(name, read_file(g_seam_save)); }); },
+         0, "holds", contents},
+        {"a copy that another process holds under a lease", leased_copy, false, nullptr, 0, "open",
+         contents + old_report},
         {"a name whose file is replaced at every open", old, false,
          [] { set_open_seam([](const char *name) { move_new_file(name, "new"); }); }, 0, "open",
          "new"},
@@ -387,9 +394,9 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
             name = save;
             save = folder + "/moved.txt";
             fs::rename(name, save);
-        } else if (row.setup == old || row.setup == write_only_copy) {
+        } else if (row.setup == old || row.setup == write_only_copy || row.setup == leased_copy) {
             write_file(name, row.setup == old ? old_report : contents + old_report);
-            chmod(name.c_str(), row.setup == old ? 0644 : 0222);
+            chmod(name.c_str(), row.setup == write_only_copy ? 0222 : 0644);
         } else if (row.setup == fifo || row.setup == fifo_not_writable) {
             ASSERT_EQ(mkfifo(name.c_str(), row.setup == fifo ? 0644 : 0444), 0);
         } else if (row.setup == fifo_save || row.setup == fifo_save_named) {
@@ -401,6 +408,14 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
             server.join();
             name = row.setup == fifo_save ? name : save;
         }
+        // The holder hears nothing of the break and keeps its lease till it closes.
+        int holder = row.setup == leased_copy ? open(name.c_str(), O_RDWR) : -1;
+        if (holder != -1 &&
+            (std::signal(SIGIO, SIG_IGN), fcntl(holder, F_SETLEASE, F_WRLCK)) != 0) {
+            skipped += std::string(row.label) + ": no lease here: " + std::strerror(errno) + "\n";
+            close(holder);
+            continue;
+        }
         std::function<void(int)> reader = [&](int child) {
             usleep(300 * 1000);
             // Still in its open, the child counts as a writer: reading cannot hang.
@@ -410,6 +425,8 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         int status = 0;
         std::string console = dump_in_child(name, &status, row.as_nobody, row.prepare,
                                             row.setup == fifo ? reader : decltype(reader)());
+        if (holder != -1)
+            close(holder);
         if (console.rfind("\1", 0) == 0) {
             skipped += std::string(row.label) + ": " + console.substr(1) + "\n";
             continue;
