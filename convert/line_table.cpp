@@ -27,32 +27,16 @@ std::size_t g_piece_size = kReadBufferSize;
 // space between the two numbers that meet at each of the 5 other group borders.
 constexpr std::size_t kShortestCharacterLine = 42;
 
-// What a load keeps of a character line: its values without the job name, which a
-// dump looks up. Smaller than a CharacterRecord, so more characters fit the memory.
+// What a load keeps of a character line: the bytes of its record before and after
+// the job name, which a dump looks up. Smaller than a CharacterRecord, so more
+// characters fit the memory.
+constexpr std::size_t kBeforeJobName = offsetof(CharacterRecord, job_name);
+constexpr std::size_t kFromBaseLevel = offsetof(CharacterRecord, base_level);
 struct KeptCharacter {
-    std::int32_t character_id;
-    std::int32_t account_id;
-    std::int32_t slot;
-    std::int32_t class_number;
-    std::int32_t base_level;
-    std::int32_t job_level;
-    std::int32_t base_exp;
-    std::int32_t job_exp;
-    std::int32_t zeny;
-    std::int32_t hp;
-    std::int32_t max_hp;
-    std::int32_t sp;
-    std::int32_t max_sp;
-    std::int32_t stat_str;
-    std::int32_t stat_agi;
-    std::int32_t stat_vit;
-    std::int32_t stat_int;
-    std::int32_t stat_dex;
-    std::int32_t stat_luk;
-    std::int32_t status_points;
-    std::int32_t skill_points;
-    char name[kNameSize];
+    char before_job_name[kBeforeJobName];
+    char after_job_name[sizeof(CharacterRecord) - kFromBaseLevel];
 };
+static_assert(kFromBaseLevel == kBeforeJobName + kJobNameSize, "only the job name is left out");
 
 // The kept values double when full: a load allocates about log2 of its count times.
 constexpr std::size_t kFirstKeptCapacity = 1024;
@@ -109,29 +93,8 @@ bool grow_kept()
 
 void keep(const CharacterRecord &record, KeptCharacter *kept)
 {
-    kept->character_id = record.character_id;
-    kept->account_id = record.account_id;
-    kept->slot = record.slot;
-    kept->class_number = record.class_number;
-    kept->base_level = record.base_level;
-    kept->job_level = record.job_level;
-    kept->base_exp = record.base_exp;
-    kept->job_exp = record.job_exp;
-    kept->zeny = record.zeny;
-    kept->hp = record.hp;
-    kept->max_hp = record.max_hp;
-    kept->sp = record.sp;
-    kept->max_sp = record.max_sp;
-    kept->stat_str = record.stat_str;
-    kept->stat_agi = record.stat_agi;
-    kept->stat_vit = record.stat_vit;
-    kept->stat_int = record.stat_int;
-    kept->stat_dex = record.stat_dex;
-    kept->stat_luk = record.stat_luk;
-    kept->status_points = record.status_points;
-    kept->skill_points = record.skill_points;
-    // Padded with NULs: no byte of the kept values depends on what the scan left.
-    std::strncpy(kept->name, record.name, kNameSize);
+    std::memcpy(kept->before_job_name, &record, kBeforeJobName);
+    std::memcpy(kept->after_job_name, &record.base_level, sizeof kept->after_job_name);
 }
 
 bool is_character_line(const char *text, std::size_t length, CharacterRecord *record)
@@ -159,7 +122,8 @@ bool keep_line(const char *text, std::size_t length, void *)
         g_gives_sheet = false;
     }
     g_continued = length == kLineLimit;
-    CharacterRecord record;
+    // Zero first: no byte of the kept values depends on what an earlier scan left.
+    CharacterRecord record = {};
     if (!is_character_line(text, length, &record))
         return true;
     g_gives_sheet = true;
@@ -307,28 +271,8 @@ bool load_save_file(const char *path)
 void stored_character(std::int64_t index, CharacterRecord *record)
 {
     const KeptCharacter &kept = g_kept[index];
-    record->character_id = kept.character_id;
-    record->account_id = kept.account_id;
-    record->slot = kept.slot;
-    std::memcpy(record->name, kept.name, kNameSize);
-    record->class_number = kept.class_number;
-    record->base_level = kept.base_level;
-    record->job_level = kept.job_level;
-    record->base_exp = kept.base_exp;
-    record->job_exp = kept.job_exp;
-    record->zeny = kept.zeny;
-    record->hp = kept.hp;
-    record->max_hp = kept.max_hp;
-    record->sp = kept.sp;
-    record->max_sp = kept.max_sp;
-    record->stat_str = kept.stat_str;
-    record->stat_agi = kept.stat_agi;
-    record->stat_vit = kept.stat_vit;
-    record->stat_int = kept.stat_int;
-    record->stat_dex = kept.stat_dex;
-    record->stat_luk = kept.stat_luk;
-    record->status_points = kept.status_points;
-    record->skill_points = kept.skill_points;
+    std::memcpy(record, kept.before_job_name, kBeforeJobName);
+    std::memcpy(&record->base_level, kept.after_job_name, sizeof kept.after_job_name);
 }
 
 std::int64_t character_count()
