@@ -10,6 +10,7 @@
 #include <random>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -106,6 +107,13 @@ std::string run_dialogue(const std::string &folder, const std::string &input, bo
 }
 
 #ifndef _WIN32
+// In a coverage build, what a child runs counts too: its profile must be written
+// before _exit, which skips the handler that would write it at exit, and to a file
+// of its own (the name's pattern is read again, so that %p is the child's); not
+// under a file-size limit a test set, which would leave it cut short.
+extern "C" int __llvm_profile_write_file(void) __attribute__((weak));
+extern "C" void __llvm_profile_set_filename(const char *pattern) __attribute__((weak));
+
 std::string run_in_child(const std::function<std::string()> &body, int *status,
                          const std::function<void(int)> &meanwhile)
 {
@@ -117,6 +125,13 @@ std::string run_in_child(const std::function<std::string()> &body, int *status,
     if (child == 0) {
         alarm(10);
         std::string text = body();
+        const char *pattern = std::getenv("LLVM_PROFILE_FILE");
+        rlimit size;
+        if (__llvm_profile_write_file != nullptr && pattern != nullptr &&
+            getrlimit(RLIMIT_FSIZE, &size) == 0 && size.rlim_cur == RLIM_INFINITY) {
+            __llvm_profile_set_filename(pattern);
+            __llvm_profile_write_file();
+        }
         _exit(write(channel[1], text.data(), text.size()) < 0);
     }
     close(channel[1]);
