@@ -55,7 +55,8 @@ void describe_handle(HANDLE handle, FileAtName *found)
     found->identity.number = joined(info.nFileIndexHigh, info.nFileIndexLow);
     found->kind = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     found->size = joined(info.nFileSizeHigh, info.nFileSizeLow);
-    found->changed = joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    found->changed =
+        joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
 }
 
 } // namespace
@@ -272,8 +273,11 @@ bool same_file_state(const FileAtName &first, const FileAtName &second)
 {
     if (!first.has_identity || !second.has_identity)
         return first.has_identity == second.has_identity;
-    return same_identity(first.identity, second.identity) && first.kind == second.kind &&
-           first.size == second.size && first.changed == second.changed;
+    if (!same_identity(first.identity, second.identity) || first.kind != second.kind)
+        return false;
+    // Only a regular file's contents can be a copy; a FIFO or a device changes its
+    // time with every write of another program, and holds nothing to lose.
+    return !first.regular || (first.size == second.size && first.changed == second.changed);
 }
 
 void fail_writes_instead_of_signals()

@@ -52,8 +52,8 @@ void examine_name(const char *name, FileAtName *found);
 void examine_open_file(std::FILE *file, FileAtName *found);
 
 // True when both examinations found the same file in the same state: both without
-// an identity (a Windows device such as NUL), or the same identity, kind, size and
-// time of the last change.
+// an identity (a Windows device such as NUL), or the same identity and kind and,
+// for a regular file, the same size and time of the last change.
 bool same_file_state(const FileAtName &first, const FileAtName &second);
 
 // Opens the regular file at `name` for reading in text mode, with an open that

@@ -354,6 +354,8 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
          0, "write", full.substr(0, 400)},
         {"a write-only file holding a copy", write_only_copy, true, nullptr, 0, "wrote", full},
         {"a FIFO, which the dump waits to be read", fifo, false, nullptr, 0, "wrote", full},
+        {"a FIFO whose time another program changes", fifo, false,
+         [] { set_open_seam([](const char *name) { chmod(name, 0644); }); }, 0, "wrote", full},
         {"a FIFO that may not be written", fifo_not_writable, true, nullptr, 0, "open", "-"},
         // A save file read through a FIFO is known by its identity alone: no dump waits on it.
         {"a save file read from a FIFO", fifo_save, false, nullptr, 0, "wrote", full},
