@@ -47,14 +47,18 @@ void run_zeny_filter(RunState &state)
     write_text("\n----\n\nShow me players with zeny greater than:\n");
     bool lower_read = read_number(state.first_value);
     write_text("\n----\n\nBut less than:\n");
-    bool upper_read = read_number(state.second_value);
-    write_text("\n----\n\nDumping characters with zeny greater than ");
-    write_text(state.first_value);
-    write_text(" but less than ");
-    write_text(state.second_value);
-    write_text("\n");
-    dump_filtered(state, name_read, lower_read && upper_read, FilterKind::zeny_range,
-                  state.first_value, state.second_value);
+    bool bounds_read = read_number(state.second_value) && lower_read;
+    // A bound that was not typed holds the 0 a failed read stores, or an earlier
+    // visit's value: the user never gave it, so it is not shown as the range.
+    if (bounds_read) {
+        write_text("\n----\n\nDumping characters with zeny greater than ");
+        write_text(state.first_value);
+        write_text(" but less than ");
+        write_text(state.second_value);
+        write_text("\n");
+    }
+    dump_filtered(state, name_read, bounds_read, FilterKind::zeny_range, state.first_value,
+                  state.second_value);
 }
 
 } // namespace

@@ -55,7 +55,7 @@ constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them. A file that cannot
 // be read is not taken for a copy; one that cannot be read now, because another
-// process holds it, sets `*busy`.
+// process holds it or a locked part of it, sets `*busy`.
 bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
 {
     *busy = false;
@@ -73,6 +73,7 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     bool holds = holds_character_line(
         file, size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize);
     bool failed = std::ferror(file) != 0;
+    *busy = failed && read_stopped_by_lock(file);
     std::fclose(file); // read only: nothing to lose on close
     return !failed && holds;
 }
@@ -87,7 +88,7 @@ bool is_stream_of_save_file(const char *name)
 {
     if (!kNewNameMayBeInAFile)
         return false;
-    std::size_t length = file_part_length(name);
+    std::size_t length = file_part_length(name, is_name_lead_byte);
     if (name[length] == '\0' || length >= sizeof g_file_part)
         return false;
     std::memcpy(g_file_part, name, length);

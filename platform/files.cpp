@@ -59,7 +59,43 @@ void describe_handle(HANDLE handle, FileAtName *found)
         joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
 }
 
+// A stream over `handle`, with the C library's text mode; closes the handle and
+// gives nullptr when none can be made.
+std::FILE *stream_of(HANDLE handle, int flags, const char *mode)
+{
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_TEXT);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE *file = _fdopen(descriptor, mode);
+    if (file == nullptr)
+        _close(descriptor); // nothing written yet
+    return file;
+}
+
+// The full path the system makes of a name before it opens it: its slashes turned,
+// its "." and ".." resolved, the current folder joined to it. Far longer than any
+// pipe's name.
+char g_full_path[1 << 15];
+
+// True when `name` leads to a named pipe, as written or as the open will read it
+// ("\\.\C:\..\pipe\x", or a plain name in the pipe folder made current).
+bool leads_to_a_pipe(const char *name)
+{
+    if (names_a_pipe(name, is_name_lead_byte))
+        return true;
+    DWORD length = GetFullPathNameA(name, sizeof g_full_path, g_full_path, nullptr);
+    return length > 0 && length < sizeof g_full_path &&
+           names_a_pipe(g_full_path, is_name_lead_byte);
+}
+
 } // namespace
+
+bool is_name_lead_byte(unsigned char name_byte)
+{
+    return IsDBCSLeadByteEx(CP_ACP, name_byte) != 0;
+}
 
 bool file_identity(std::FILE *file, FileIdentity *identity)
 {
@@ -92,6 +128,10 @@ bool empty_file(std::FILE *file)
 void examine_name(const char *name, FileAtName *found)
 {
     *found = FileAtName{};
+    // Even an open with no access takes one of a pipe's instances, and the server
+    // then waits on a client that sends nothing: the report's own open is the one.
+    if (leads_to_a_pipe(name))
+        return;
     // No access asked: the handle can only be asked about the file, so opening it
     // neither reads nor writes it, and a folder opens too.
     HANDLE handle = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -113,15 +153,27 @@ void examine_open_file(std::FILE *file, FileAtName *found)
 
 std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
 {
-    // A file on a disk never makes a reader wait, so the C library's open serves.
-    *busy = false;
-    std::FILE *file = std::fopen(name, "r");
-    FileIdentity now;
-    if (file != nullptr && !(file_identity(file, &now) && same_identity(now, examined))) {
-        std::fclose(file); // read only: nothing to lose on close
-        file = nullptr;
+    // Opened as fopen opens a file to read it, but with the system's own error at
+    // hand: errno says EACCES for a file held against reading and for a denied
+    // permission alike. A file on a disk never makes a reader wait.
+    HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    *busy = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    FileAtName opened = {};
+    describe_handle(handle, &opened);
+    if (!opened.has_identity || !same_identity(opened.identity, examined)) {
+        CloseHandle(handle); // read only: nothing to lose on close
+        return nullptr;
     }
-    return file;
+    return stream_of(handle, _O_RDONLY, "r");
+}
+
+bool read_stopped_by_lock(std::FILE *file)
+{
+    // The C library keeps the system's error of its last failed call beside errno.
+    return std::ferror(file) != 0 && _doserrno == static_cast<DWORD>(ERROR_LOCK_VIOLATION);
 }
 
 std::FILE *open_for_writing(const char *name, bool create, bool *changed)
@@ -140,15 +192,7 @@ std::FILE *open_for_writing(const char *name, bool create, bool *changed)
         return nullptr;
     }
     // Text mode, as fopen's: each line feed reaches the file as CR LF.
-    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_TEXT);
-    if (descriptor == -1) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    std::FILE *file = _fdopen(descriptor, "w");
-    if (file == nullptr)
-        _close(descriptor); // nothing written yet
-    return file;
+    return stream_of(handle, _O_WRONLY, "w");
 }
 
 #else
@@ -244,6 +288,16 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
     return file;
 }
 
+bool read_stopped_by_lock(std::FILE *)
+{
+    return false; // locks here only advise: they stop no read
+}
+
+bool is_name_lead_byte(unsigned char)
+{
+    return false; // a name's bytes are its characters' own; / is never part of another
+}
+
 std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 {
     *changed = false;
@@ -290,7 +344,36 @@ void fail_writes_instead_of_signals()
 #endif
 }
 
-std::size_t file_part_length(const char *name)
+namespace
+{
+
+bool is_separator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// The length of the character that starts at `text`: a lead byte takes the byte
+// after it, unless that is the NUL that ends the text.
+std::size_t character_length(const char *text, LeadByteTest is_lead_byte)
+{
+    return is_lead_byte(static_cast<unsigned char>(*text)) && text[1] != '\0' ? 2 : 1;
+}
+
+// True when `text` starts with the component `word` (lower case ASCII letters), in
+// any case, ended by a separator.
+bool starts_with_component(const char *text, const char *word)
+{
+    std::size_t i = 0;
+    for (; word[i] != '\0'; ++i) {
+        if ((text[i] | 0x20) != word[i])
+            return false;
+    }
+    return is_separator(text[i]);
+}
+
+} // namespace
+
+std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte)
 {
     std::size_t start = 0;
     if (std::strncmp(name, "\\\\?\\", 4) == 0 || std::strncmp(name, "\\\\.\\", 4) == 0)
@@ -299,13 +382,37 @@ std::size_t file_part_length(const char *name)
     unsigned char letter = static_cast<unsigned char>(name[start] | 0x20);
     if (letter >= 'a' && letter <= 'z' && name[start + 1] == ':')
         start += 2;
-    std::size_t last = start;
-    for (std::size_t i = start; name[i] != '\0'; ++i) {
-        if (name[i] == '\\' || name[i] == '/')
-            last = i + 1;
+    // By characters: in a double-byte code page the second byte of one may be a \.
+    const std::size_t none = std::strlen(name);
+    std::size_t colon = none;
+    std::size_t i = start;
+    while (name[i] != '\0') {
+        if (is_separator(name[i]))
+            colon = none;
+        else if (name[i] == ':' && colon == none)
+            colon = i;
+        i += character_length(name + i, is_lead_byte);
     }
-    const char *colon = std::strchr(name + last, ':');
-    return colon != nullptr ? static_cast<std::size_t>(colon - name) : std::strlen(name);
+    return colon;
+}
+
+bool names_a_pipe(const char *name, LeadByteTest is_lead_byte)
+{
+    if (!is_separator(name[0]) || !is_separator(name[1]))
+        return false;
+    const char *p = name + 2;
+    if ((p[0] == '.' || p[0] == '?') && is_separator(p[1])) {
+        if (starts_with_component(p + 2, "pipe"))
+            return true;
+        // "\\?\UNC\SERVER\" is "\\SERVER\" spelled for the system's own path.
+        if (!starts_with_component(p + 2, "unc"))
+            return false;
+        p += 6;
+    }
+    const char *server = p;
+    while (*p != '\0' && !is_separator(*p))
+        p += character_length(p, is_lead_byte);
+    return p != server && *p != '\0' && starts_with_component(p + 1, "pipe");
 }
 
 void set_open_seam(void (*seam)(const char *name))

@@ -44,8 +44,10 @@ struct FileAtName {
 // Examines the file that `name` leads to without opening it for reading or writing
 // and without ever waiting (a FIFO is not opened): stat on POSIX systems; on Windows
 // a handle with no access, opened through the same narrow-name call that fopen uses,
-// so that the name is read exactly as the open reads it. A name that could not be
-// examined for another reason than a missing file counts as present, unidentified.
+// so that the name is read exactly as the open reads it. A named pipe on Windows is
+// not opened at all, since an open with no access takes one of its instances: it is
+// a device without an identity. A name that could not be examined for another
+// reason than a missing file counts as present, unidentified.
 void examine_name(const char *name, FileAtName *found);
 
 // Examines the file that `file` is open on, as examine_name examines a name.
@@ -59,9 +61,15 @@ bool same_file_state(const FileAtName &first, const FileAtName &second);
 // Opens the regular file at `name` for reading in text mode, with an open that
 // cannot wait, when it is still the file `examined` identified; nullptr otherwise
 // (another kind of file, another file by now, or no permission to read). Sets
-// `*busy` when the open failed only because it would have had to wait: on POSIX
-// systems, a file that another process holds under a lease.
+// `*busy` when another process holds the file so that it cannot be read now: on
+// POSIX systems under a lease, which would make the open wait; on Windows open with
+// a share mode that lets no one else read it (a sharing violation).
 std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy);
+
+// True when the reads of `file`, just made, failed because another process holds
+// part of the file locked (Windows: a lock violation, LockFileEx); false for any
+// other failure, and on POSIX systems, whose locks stop no read.
+bool read_stopped_by_lock(std::FILE *file);
 
 // Opens `name` for writing in text mode without emptying it. With `create` a new
 // file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).
@@ -80,12 +88,30 @@ constexpr bool kNewNameMayBeInAFile = true;
 constexpr bool kNewNameMayBeInAFile = false;
 #endif
 
+// Tells a byte that starts a character of two bytes in the code page a name is
+// read in; such a byte takes the next one with it, whatever that byte is.
+using LeadByteTest = bool (*)(unsigned char name_byte);
+
+// The lead-byte test of the code page in which the system reads narrow file names:
+// on Windows the ANSI code page (CreateFileA, GetFullPathNameA and fopen alike; the
+// program never switches them to the OEM code page), where the second byte of a
+// character can be a backslash (code pages 932, 936, 949, 950). Elsewhere, and
+// where that code page is UTF-8, no byte is one.
+bool is_name_lead_byte(unsigned char name_byte);
+
 // The length of the part of `name` that names a file: on Windows the rest names a
 // stream inside that file ("athena.txt:x", "C:athena.txt:x:$DATA"). The stream starts
 // at the first colon of the last component (after the last \ or /), once a leading
 // drive ("C:", also after a "\\?\" or "\\.\" prefix) is set aside; without one, the
-// whole length. Only reads the text, on every system.
-std::size_t file_part_length(const char *name);
+// whole length. The name is walked by characters, as `is_lead_byte` tells them
+// apart. Only reads the text, on every system.
+std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte);
+
+// True when `name` is that of a named pipe on Windows: "\\.\pipe\NAME" or
+// "\\?\pipe\NAME" on this computer, "\\SERVER\pipe\NAME" or "\\?\UNC\SERVER\pipe\NAME"
+// on one of the network; "pipe" in any case, / taken for \. The server's name is
+// walked by characters, as `is_lead_byte` tells them apart. Only reads the text.
+bool names_a_pipe(const char *name, LeadByteTest is_lead_byte);
 
 // Sets the function that open_for_writing calls with the name just before it opens
 // (none at start): tests use it to change what stands at the name after the checks.

@@ -22,6 +22,7 @@
 #ifdef __linux__
 #include <sys/inotify.h>
 #elif defined(_WIN32)
+#include <thread>
 #include <windows.h>
 #endif
 
@@ -455,6 +456,44 @@ TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
         GTEST_SKIP() << skipped;
 }
 
+#endif
+
+#ifdef _WIN32
+// On Windows a backup program may hold a copy against reading: it cannot be checked
+// and is left whole. A server's pipe of one instance goes to the report's own open.
+TEST_F(DumpTest, AHeldCopyIsLeftAndAPipeGetsTheWholeReport)
+{
+    std::string copy = folder + "/copy.txt";
+    write_file(copy, contents);
+    // Share modes hold between two handles of one process as between two processes.
+    HANDLE held = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string pipe_name = "\\\\.\\pipe\\tamsel-" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeA(pipe_name.c_str(), PIPE_ACCESS_INBOUND,
+                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 1 << 16, 0, nullptr);
+    std::string received;
+    std::thread server([&] {
+        ConnectNamedPipe(pipe, nullptr); // at once when a client came first
+        char piece[4096];
+        for (DWORD got = 0; ReadFile(pipe, piece, sizeof piece, &got, nullptr) && got > 0;)
+            received.append(piece, got);
+    });
+    const std::pair<std::string, std::string> rows[] = {
+        {copy, "\nError: Could not open or create \"" + copy + "\"!\n\n"},
+        {pipe_name, wrote(3, pipe_name)}};
+    for (const auto &row : rows)
+        EXPECT_EQ(dump(row.first, FilterKind::none, 0, 0, row.first == pipe_name), row.second);
+    // A client that sends nothing lets go of a server that no dump reached.
+    HANDLE client =
+        CreateFileA(pipe_name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (client != INVALID_HANDLE_VALUE)
+        CloseHandle(client);
+    server.join();
+    CloseHandle(pipe);
+    CloseHandle(held);
+    EXPECT_EQ(read_file(copy), contents) << "the held copy changed";
+    EXPECT_EQ(received, full) << "the pipe's server got another report";
+}
 #endif
 
 } // namespace
