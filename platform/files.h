@@ -117,6 +117,10 @@ bool names_a_pipe(const char *name, LeadByteTest is_lead_byte);
 // (none at start): tests use it to change what stands at the name after the checks.
 void set_open_seam(void (*seam)(const char *name));
 
+// Calls the function set_open_seam set, if any, with `name`: open_for_writing's
+// first step on every system.
+void run_open_seam(const char *name);
+
 // From now on a write that the system would answer with a signal fails instead, so
 // that the dump reports it ("Could not write to") rather than the process ending
 // without a word: a reader that leaves a pipe or FIFO early, a file that reaches the

@@ -1,11 +1,8 @@
-// The Windows console's calls, and the do-nothing versions for every other system.
+// The Windows console's calls: code pages, attached processes, the break handler
+// and the input typed ahead.
 #include "platform/console_calls.h"
 
-#ifdef _WIN32
 #include <windows.h>
-#endif
-
-#ifdef _WIN32
 
 namespace
 {
@@ -70,32 +67,3 @@ const ConsoleCalls kSystemConsole = {windows_input_is_console,    windows_attach
                                      windows_file_name_code_page, windows_input_code_page,
                                      windows_output_code_page,    windows_set_code_pages,
                                      windows_on_console_break,    windows_drop_typed_ahead};
-
-#else
-
-namespace
-{
-
-bool no_console()
-{
-    return false;
-}
-
-std::uint32_t no_number()
-{
-    return 0;
-}
-
-void no_code_pages(std::uint32_t, std::uint32_t) {}
-
-void no_break_handler(void (*)()) {}
-
-void nothing_typed_ahead() {}
-
-} // namespace
-
-const ConsoleCalls kSystemConsole = {no_console,       no_number,          no_number,
-                                     no_number,        no_number,          no_code_pages,
-                                     no_break_handler, nothing_typed_ahead};
-
-#endif

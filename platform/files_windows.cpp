@@ -1,0 +1,174 @@
+// The file system's calls on Windows: Win32 calls with narrow names, read in the
+// ANSI code page as the C library's own fopen reads them, and a file's identity
+// and length through the handle it is open on.
+#include "platform/files.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace
+{
+
+HANDLE handle_of(std::FILE *file)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+
+std::uint64_t joined(DWORD high, DWORD low)
+{
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+// Fills in what a handle to a file on a disk says of it; leaves a device or a
+// pipe without an identity.
+void describe_handle(HANDLE handle, FileAtName *found)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info))
+        return;
+    found->regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    found->has_identity = true;
+    found->identity.device = info.dwVolumeSerialNumber;
+    found->identity.number = joined(info.nFileIndexHigh, info.nFileIndexLow);
+    found->kind = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    found->size = joined(info.nFileSizeHigh, info.nFileSizeLow);
+    found->changed =
+        joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+}
+
+// A stream over `handle`, with the C library's text mode; closes the handle and
+// gives nullptr when none can be made.
+std::FILE *stream_of(HANDLE handle, int flags, const char *mode)
+{
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_TEXT);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE *file = _fdopen(descriptor, mode);
+    if (file == nullptr)
+        _close(descriptor); // nothing written yet
+    return file;
+}
+
+// The full path the system makes of a name before it opens it: its slashes turned,
+// its "." and ".." resolved, the current folder joined to it. Far longer than any
+// pipe's name.
+char g_full_path[1 << 15];
+
+// True when `name` leads to a named pipe, as written or as the open will read it
+// ("\\.\C:\..\pipe\x", or a plain name in the pipe folder made current).
+bool leads_to_a_pipe(const char *name)
+{
+    if (names_a_pipe(name, is_name_lead_byte))
+        return true;
+    DWORD length = GetFullPathNameA(name, sizeof g_full_path, g_full_path, nullptr);
+    return length > 0 && length < sizeof g_full_path &&
+           names_a_pipe(g_full_path, is_name_lead_byte);
+}
+
+} // namespace
+
+bool is_name_lead_byte(unsigned char name_byte)
+{
+    return IsDBCSLeadByteEx(CP_ACP, name_byte) != 0;
+}
+
+bool file_identity(std::FILE *file, FileIdentity *identity)
+{
+    HANDLE handle = handle_of(file);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info))
+        return false;
+    identity->device = info.dwVolumeSerialNumber;
+    identity->number = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+bool regular_file_size(std::FILE *file, std::uint64_t *size)
+{
+    HANDLE handle = handle_of(file);
+    LARGE_INTEGER bytes;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &bytes))
+        return false;
+    *size = static_cast<std::uint64_t>(bytes.QuadPart);
+    return true;
+}
+
+bool empty_file(std::FILE *file)
+{
+    if (GetFileType(handle_of(file)) != FILE_TYPE_DISK)
+        return true;
+    return _chsize_s(_fileno(file), 0) == 0;
+}
+
+void examine_name(const char *name, FileAtName *found)
+{
+    *found = FileAtName{};
+    // Even an open with no access takes one of a pipe's instances, and the server
+    // then waits on a client that sends nothing: the report's own open is the one.
+    if (leads_to_a_pipe(name))
+        return;
+    // No access asked: the handle can only be asked about the file, so opening it
+    // neither reads nor writes it, and a folder opens too.
+    HANDLE handle = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        found->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return;
+    }
+    describe_handle(handle, found);
+    CloseHandle(handle);
+}
+
+void examine_open_file(std::FILE *file, FileAtName *found)
+{
+    *found = FileAtName{};
+    describe_handle(handle_of(file), found);
+}
+
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
+{
+    // Opened as fopen opens a file to read it, but with the system's own error at
+    // hand: errno says EACCES for a file held against reading and for a denied
+    // permission alike. A file on a disk never makes a reader wait.
+    HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    *busy = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    FileAtName opened = {};
+    describe_handle(handle, &opened);
+    if (!opened.has_identity || !same_identity(opened.identity, examined)) {
+        CloseHandle(handle); // read only: nothing to lose on close
+        return nullptr;
+    }
+    return stream_of(handle, _O_RDONLY, "r");
+}
+
+bool read_stopped_by_lock(std::FILE *file)
+{
+    // The C library keeps the system's error of its last failed call beside errno.
+    return std::ferror(file) != 0 && _doserrno == static_cast<DWORD>(ERROR_LOCK_VIOLATION);
+}
+
+std::FILE *open_for_writing(const char *name, bool create, bool *changed)
+{
+    *changed = false;
+    run_open_seam(name);
+    // Shared as the C library shares a file it opens for writing.
+    HANDLE handle =
+        CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        *changed = create ? error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                          : error == ERROR_FILE_NOT_FOUND;
+        return nullptr;
+    }
+    // Text mode, as fopen's: each line feed reaches the file as CR LF.
+    return stream_of(handle, _O_WRONLY, "w");
+}
