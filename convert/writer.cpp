@@ -73,7 +73,7 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     bool holds = holds_character_line(
         file, size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize);
     bool failed = std::ferror(file) != 0;
-    *busy = failed && read_stopped_by_lock(file);
+    *busy = read_stopped_by_lock(file);
     std::fclose(file); // read only: nothing to lose on close
     return !failed && holds;
 }

@@ -108,9 +108,13 @@ TEST(NamesAPipe, KnowsThePipeFolderOfThisComputerAndOfServers)
                            "\\\\server\\pipe\\tamsel",
                            "\\\\?\\UNC\\server\\pipe\\tamsel",
                            "\\\\\x95\x5c\\pipe\\tamsel"};
-    const char *others[] = {"\\\\.\\pipes\\tamsel", "\\\\.\\C:\\pipe\\tamsel",
-                            "\\\\server\\share\\pipe\\tamsel", "\\\\\\pipe\\tamsel",
-                            "C:\\pipe\\tamsel"};
+    const char *others[] = {"\\\\.\\pipes\\tamsel",
+                            "\\\\.\\C:\\pipe\\tamsel",
+                            "\\\\server\\share\\pipe\\tamsel",
+                            "\\\\\\pipe\\tamsel",
+                            "C:\\pipe\\tamsel",
+                            "\\pipe\\tamsel",
+                            "\\\\server"};
     for (const char *name : pipes)
         EXPECT_TRUE(names_a_pipe(name, cp932_lead_byte)) << "input: " << name;
     for (const char *name : others)
