@@ -15,7 +15,7 @@
 #include "bench/save_generator.h"
 #include "console/console.h"
 #include "convert/conversion.h"
-#include "convert/line_table.h"
+#include "convert/loader.h"
 #include "convert/writer.h"
 #include "tests/reference_sheet.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "console/console.h"
-#include "convert/line_table.h"
+#include "convert/loader.h"
 #include "platform/files.h"
 
 namespace

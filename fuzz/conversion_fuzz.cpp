@@ -14,7 +14,7 @@
 
 #include "console/console.h"
 #include "convert/conversion.h"
-#include "convert/line_table.h"
+#include "convert/loader.h"
 #include "tests/reference_sheet.h"
 
 namespace

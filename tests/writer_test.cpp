@@ -25,7 +25,7 @@
 #include <windows.h>
 #endif
 
-#include "convert/line_table.h"
+#include "convert/loader.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 // The save-file loader: reads the file in pieces through one buffer, splits the lines
 // there, and keeps the values of every character line as it goes.
-#include "convert/line_table.h"
+#include "convert/loader.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Tests of the save-file loader: how the file's bytes become lines, counts and values.
-#include "convert/line_table.h"
+#include "convert/loader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The save-file loader: reads the file in pieces through one buffer, splits its lines,
 // and keeps the values of every character line, and nothing else of the file.
-#ifndef TAMSEL_CONVERT_LINE_TABLE_H
-#define TAMSEL_CONVERT_LINE_TABLE_H
+#ifndef TAMSEL_CONVERT_LOADER_H
+#define TAMSEL_CONVERT_LOADER_H
 
 #include <cstddef>
 #include <cstdint>
