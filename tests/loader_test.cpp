@@ -377,11 +377,12 @@ TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
 }
 #endif
 
-TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
+// A failed load ends the earlier one: nothing of it is kept, and neither its path
+// nor its file can stand for the save file afterwards.
+TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpenedAndKeepNothing)
 {
     std::string folder = make_scratch_folder();
-    load_bytes(kCharacter + "\n");
-    // A path the table could not keep whole is refused even where the file exists.
+    // A path the load could not keep whole is refused even where the file exists.
     std::string deep = folder;
     while (deep.size() < kPathSize)
         deep += "/" + std::string(200, 'd');
@@ -390,9 +391,14 @@ TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
     const std::string paths[] = {folder, folder + "/missing.txt", folder + "/no/such.txt", "",
                                  deep + "/athena.txt"};
     for (const std::string &path : paths) {
+        load_bytes(kCharacter + "\n");
         CapturedConsole console;
         EXPECT_FALSE(load_save_file(path.c_str())) << path;
         EXPECT_EQ(console.output(), "\nError: Could not open \"" + path + "\"!\n\n");
+        FileIdentity identity;
+        EXPECT_EQ(character_count(), 0) << path;
+        EXPECT_STREQ(save_file_path(), "") << path;
+        EXPECT_FALSE(save_file_identity(&identity)) << path;
     }
 }
 
