@@ -1,5 +1,5 @@
-// The dump writer: formats the sheet of every character line that passes the
-// filter and writes it, checking the file's state when it is closed.
+// The dump writer: formats the sheet of every kept character that passes the filter
+// and writes it, checking the file's state when it is closed.
 #include "convert/writer.h"
 
 #include <cstdio>
