@@ -221,6 +221,7 @@ TEST(LoadSaveFile, CountsAndNumbersTheSkippedLinesOfTheFile)
         {"exactly 10", kCharacter + std::string(11, '\n'), 1, 10, "2, 3, 4, 5, 6, 7, 8, 9, 10, 11"},
         {"exactly 11", std::string(11, '\n') + kCharacter, 1, 11, kFirstTen + " and 1 more"},
         {"CR LF", "x\r\n" + kCharacter + "\r\n\r\ny\r\n", 1, 3, "1, 3, 4"},
+        {"a byte order mark first", "\xef\xbb\xbf" + kCharacter + "\n" + kCharacter, 1, 1, "1"},
     };
     for (const Row &row : rows) {
         std::string path;
