@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "convert/line_table.h"
+#include "convert/loader.h"
 
 constexpr std::size_t kWordSize = 2048; // a typed word: 2047 characters and a NUL
 

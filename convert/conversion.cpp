@@ -13,14 +13,10 @@
 
 #include "console/console.h"
 
-const char kFilterSentinel[] = "ERROR";
-
 namespace
 {
 
 using NumberField = std::int32_t CharacterRecord::*;
-
-CharacterRecord g_record;
 
 enum NameMode {
     name_word,   // the name ends at the first white space
@@ -307,19 +303,4 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
     std::memcpy(out, sheet, length);
     out[length] = '\0';
     return length;
-}
-
-const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second)
-{
-    if (!scan_character_line(buffer, &g_record))
-        return kFilterSentinel;
-    job_name_for(g_record.class_number, g_record.job_name);
-    // The scan is over and the name copied out: the sheet may replace the line.
-    format_sheet(g_record, buffer, kLineBufferSize);
-    return passes_filter(g_record, kind, first, second) ? buffer : kFilterSentinel;
-}
-
-const CharacterRecord &character_record()
-{
-    return g_record;
 }

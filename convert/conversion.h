@@ -1,4 +1,5 @@
-// Turns one stored save-file line into a character sheet and applies the filter.
+// Character lines: the scan of a line's 22 values into a record, the filters a dump
+// applies to the record, and the record's character sheet.
 #ifndef TAMSEL_CONVERT_CONVERSION_H
 #define TAMSEL_CONVERT_CONVERSION_H
 
@@ -7,8 +8,7 @@
 
 #include "convert/job_names.h"
 
-constexpr std::size_t kNameSize = 32;          // name field: 31 characters and a NUL
-constexpr std::size_t kLineBufferSize = 10240; // a working buffer: one line, then its sheet
+constexpr std::size_t kNameSize = 32; // name field: 31 characters and a NUL
 
 // The values of one character line plus its job name.
 struct CharacterRecord {
@@ -45,9 +45,6 @@ enum class FilterKind : std::int32_t {
     zeny_range = 8, // first < zeny < second, both strict
 };
 
-// Returned by convert_line instead of a sheet for a line that is dropped.
-extern const char kFilterSentinel[];
-
 // Scans the first 22 values of `line` into `record` (job_name untouched). A name
 // is one word; where that does not give all 22 values, the name is taken again as
 // everything up to the next tab, trailing white space dropped (names with spaces).
@@ -66,13 +63,5 @@ constexpr std::size_t kSheetRoom = 1024;
 // cutting it at size - 1 characters; returns its length. A sheet is under 600 bytes.
 // With `size` 0 nothing is written and 0 is returned.
 std::size_t format_sheet(const CharacterRecord &record, char *out, std::size_t size);
-
-// Converts the line in `buffer` (kLineBufferSize bytes): returns `buffer`, now
-// holding the sheet, or kFilterSentinel when the line is not a character line or
-// fails the filter. Overwrites the static record on every call.
-const char *convert_line(char *buffer, FilterKind kind, std::int32_t first, std::int32_t second);
-
-// The record the last conversion wrote (zero before the first).
-const CharacterRecord &character_record();
 
 #endif

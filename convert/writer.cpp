@@ -1,12 +1,12 @@
-// The dump writer: formats the sheet of every character line that passes the
-// filter and writes it, checking the file's state when it is closed.
+// The dump writer: formats the sheet of every kept character that passes the filter
+// and writes it, checking the file's state when it is closed.
 #include "convert/writer.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "console/console.h"
-#include "convert/line_table.h"
+#include "convert/loader.h"
 #include "platform/files.h"
 
 namespace

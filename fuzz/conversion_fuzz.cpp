@@ -1,5 +1,6 @@
-// Fuzz target: arbitrary bytes as a save file, loaded and converted under every
-// filter; every result must be the sentinel or a well-formed sheet.
+// Fuzz target: arbitrary bytes as a save file, loaded; the load's messages, every
+// line's scan, every kept value, and what a dump makes of them under every filter
+// (the verdict, the job and the sheet) must be the plain reference's.
 #include <unistd.h>
 
 #include <cctype>
@@ -14,24 +15,11 @@
 
 #include "console/console.h"
 #include "convert/conversion.h"
-#include "convert/line_table.h"
-#include "tests/reference_sheet.h"
+#include "convert/loader.h"
+#include "tests/reference.h"
 
 namespace
 {
-
-bool same_record(const CharacterRecord &a, const CharacterRecord &b)
-{
-    return a.character_id == b.character_id && a.account_id == b.account_id && a.slot == b.slot &&
-           std::strcmp(a.name, b.name) == 0 && a.class_number == b.class_number &&
-           std::strcmp(a.job_name, b.job_name) == 0 && a.base_level == b.base_level &&
-           a.job_level == b.job_level && a.base_exp == b.base_exp && a.job_exp == b.job_exp &&
-           a.zeny == b.zeny && a.hp == b.hp && a.max_hp == b.max_hp && a.sp == b.sp &&
-           a.max_sp == b.max_sp && a.stat_str == b.stat_str && a.stat_agi == b.stat_agi &&
-           a.stat_vit == b.stat_vit && a.stat_int == b.stat_int && a.stat_dex == b.stat_dex &&
-           a.stat_luk == b.stat_luk && a.status_points == b.status_points &&
-           a.skill_points == b.skill_points;
-}
 
 struct FilterTrial {
     FilterKind kind;
@@ -87,6 +75,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     console_attach(in, out);
     if (!load_save_file(path.c_str()))
         std::abort();
+    // The load's count and skipped line numbers are the plain reading's.
+    file = std::fopen(path.c_str(), "r");
+    if (file == nullptr)
+        std::abort();
+    ReferenceLoad expected = reference_load(file);
+    std::fclose(file);
+    if (out.str() != reference_messages(path, static_cast<long long>(expected.characters.size()),
+                                        expected.skipped, expected.numbers))
+        std::abort();
     // The pieces the load saw, split again through reads of a size the input picks,
     // so that every rule meets the edge of a read.
     std::vector<std::string> pieces;
@@ -104,35 +101,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::int32_t fuzzed[2] = {0, 1000};
     if (size >= sizeof fuzzed)
         std::memcpy(fuzzed, data, sizeof fuzzed);
-    static char buffer[kLineBufferSize];
     for (const std::string &piece : pieces) {
         const char *line = piece.c_str();
-        // The fast scan and the reference agree on the verdict and on every value.
+        // The scan and the reference agree on the verdict and on every value.
         CharacterRecord fast = {}, slow = {};
         bool is_character = scan_character_line(line, &fast);
-        bool expected = reference_character(line, slow);
-        if (is_character != expected)
+        if (is_character != reference_character(line, slow))
             std::abort();
-        char theirs[kLineBufferSize] = "";
-        if (is_character) {
-            reference_job_name(slow.class_number, slow.job_name);
-            job_name_for(fast.class_number, fast.job_name);
-            if (!same_record(fast, slow))
-                std::abort();
-            // The values the load kept for this line are the same.
-            if (characters >= character_count())
-                std::abort();
-            CharacterRecord kept = {};
-            stored_character(characters++, &kept);
-            job_name_for(kept.class_number, kept.job_name);
-            if (!same_record(kept, slow))
-                std::abort();
-            char mine[kLineBufferSize];
-            format_sheet(fast, mine, sizeof mine);
-            reference_sheet(slow, theirs, sizeof theirs);
-            if (std::strcmp(mine, theirs) != 0)
-                std::abort();
-        }
+        if (!is_character)
+            continue;
+        if (!same_values(fast, slow))
+            std::abort();
+        // What a dump makes of the values the load kept for this line.
+        if (characters >= character_count())
+            std::abort();
+        CharacterRecord kept = {};
+        stored_character(characters++, &kept);
+        job_name_for(kept.class_number, kept.job_name);
+        reference_job_name(slow.class_number, slow.job_name);
+        if (!same_values(kept, slow) || std::strcmp(kept.job_name, slow.job_name) != 0)
+            std::abort();
+        char mine[kSheetRoom], theirs[kSheetRoom];
+        format_sheet(kept, mine, sizeof mine);
+        reference_sheet(slow, theirs, sizeof theirs);
+        if (std::strcmp(mine, theirs) != 0)
+            std::abort();
         // Every kind, with the fuzzed values, with values this character passes,
         // with values next to them, and with its zeny as a bound (a strict range).
         const std::int32_t zeny_below = wrapped(slow.zeny, -1), zeny_above = wrapped(slow.zeny, 1);
@@ -150,16 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             {FilterKind::zeny_range, zeny_below, slow.zeny},
         };
         for (const FilterTrial &trial : trials) {
-            std::strcpy(buffer, line);
-            const char *result = convert_line(buffer, trial.kind, trial.first, trial.second);
-            bool keep = is_character && reference_keeps(slow, trial);
-            if ((result != kFilterSentinel) != keep)
-                std::abort();
-            if (keep && (result != buffer || std::strcmp(buffer, theirs) != 0))
-                std::abort();
-            if (is_character &&
-                (!same_record(character_record(), slow) ||
-                 passes_filter(character_record(), trial.kind, trial.first, trial.second) != keep))
+            if (passes_filter(kept, trial.kind, trial.first, trial.second) !=
+                reference_keeps(slow, trial))
                 std::abort();
         }
     }

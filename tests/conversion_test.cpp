@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "tests/reference.h"
+#include "tests/test_support.h"
+
 namespace
 {
 
@@ -85,7 +88,7 @@ TEST(ScanCharacterLine, ReadsEveryValueInOrder)
 {
     CharacterRecord r = {};
     ASSERT_TRUE(scan_character_line(
-        "1\t2,3\tName\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\tignored", &r));
+        (character_line(test_character(1, 2, "Name")) + "\tignored").c_str(), &r));
     const std::int32_t got[] = {
         r.character_id, r.account_id,    r.slot,        r.class_number, r.base_level, r.job_level,
         r.base_exp,     r.job_exp,       r.zeny,        r.hp,           r.max_hp,     r.sp,
@@ -148,35 +151,12 @@ CharacterRecord sample_record()
     return r;
 }
 
-const char kSampleSheet[] = "--------- Sir Lancelot ---------\n"
-                            "Character ID: \t150002\n"
-                            "Account ID: \t2000001\n"
-                            "Slot: \t\t1\n"
-                            "Name: \t\tSir Lancelot\n"
-                            "Job ID: \t\tKnight\n"
-                            "Base Lvl: \t\t82\n"
-                            "Job Lvl: \t\t50\n"
-                            "Base Exp: \t\t-120394021\n"
-                            "Job Exp: \t\t9438201\n"
-                            "Zeny: \t\t1250000\n"
-                            "HP: \t\t\t7650/7651\n"
-                            "SP: \t\t\t220/221\n"
-                            "STR: \t\t\t90\n"
-                            "AGI: \t\t\t60\n"
-                            "VIT: \t\t\t70\n"
-                            "INT: \t\t\t1\n"
-                            "DEX: \t\t\t40\n"
-                            "LUK: \t\t\t5\n"
-                            "Stat Points: \t12\n"
-                            "Skill Points: \t-2147483648\n"
-                            "\n";
-
 TEST(FormatSheet, WritesTheSheetByteForByte)
 {
-    char out[kLineBufferSize];
+    char out[kSheetRoom];
     std::size_t length = format_sheet(sample_record(), out, sizeof out);
-    EXPECT_STREQ(out, kSampleSheet);
-    EXPECT_EQ(length, std::strlen(kSampleSheet));
+    EXPECT_EQ(out, character_sheet(sample_record()));
+    EXPECT_EQ(length, std::strlen(out));
 }
 
 TEST(FormatSheet, CutsAtTheBufferSize)
@@ -192,34 +172,49 @@ TEST(FormatSheet, CutsAtTheBufferSize)
     EXPECT_EQ(std::string(out, sizeof out), std::string(sizeof out, 'x'));
 }
 
-TEST(ConvertLine, ReplacesTheLineWithItsSheet)
+// The sheet a dump writes of `line`, on the path a line takes: the scan at load
+// time, then the filter, the job and the sheet of its values; empty when there is
+// none. One record serves every line, as in a dump.
+std::string dumped_sheet(const std::string &line, FilterKind kind, std::int32_t first,
+                         std::int32_t second)
 {
-    char buffer[kLineBufferSize];
-    std::strcpy(buffer, "150002\t2000001,1\tSir Lancelot\t7,82,50\t-120394021,9438201,1250000\t"
-                        "7650,7651,220,221\t90,60,70,1,40,5\t12,-2147483648\t0,0\tmore");
-    EXPECT_EQ(convert_line(buffer, FilterKind::none, 0, 0), buffer);
-    EXPECT_STREQ(buffer, kSampleSheet);
+    static CharacterRecord record;
+    if (!scan_character_line(line.c_str(), &record) || !passes_filter(record, kind, first, second))
+        return "";
+    job_name_for(record.class_number, record.job_name);
+    char sheet[kSheetRoom];
+    format_sheet(record, sheet, sizeof sheet);
+    return sheet;
 }
 
-TEST(ConvertLine, UnknownClassNeverShowsAnEarlierJob)
+// Each kept line gives the sheet of the reference's reading of it, whatever line
+// came before; a line that is no character line, or that fails the filter, gives none.
+TEST(ScanFilterAndSheet, GiveTheReferenceSheetOfAKeptLineAndNothingElse)
 {
-    char buffer[kLineBufferSize];
-    std::strcpy(buffer, line_with_name("Known").c_str());
-    convert_line(buffer, FilterKind::none, 0, 0);
-    EXPECT_STREQ(character_record().job_name, "Lord Knight");
-    std::strcpy(buffer, "1\t2,3\tStranger\t4046,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21");
-    ASSERT_EQ(convert_line(buffer, FilterKind::none, 0, 0), buffer);
-    EXPECT_NE(std::strstr(buffer, "Job ID: \t\tUnknown (4046)\n"), nullptr) << buffer;
-}
-
-TEST(ConvertLine, LinesThatAreNoCharacterGiveTheSentinel)
-{
-    const char *lines[] = {"", "150123\t%newid%", "1\t2,3\tName\t4,5,6", "\r"};
-    for (const char *line : lines) {
-        char buffer[kLineBufferSize];
-        std::strcpy(buffer, line);
-        EXPECT_STREQ(convert_line(buffer, FilterKind::none, 0, 0), kFilterSentinel)
-            << "line: " << line;
+    const struct {
+        std::string line;
+        FilterKind kind;
+        std::int32_t first;
+        bool kept;
+    } rows[] = {
+        {character_line(sample_record()) + "\t0,0\tmore", FilterKind::none, 0, true},
+        {line_with_name("Known"), FilterKind::none, 0, true},
+        // An unknown class must not show the job of the line before.
+        {character_line(test_character(1, 2, "Stranger", 4046)), FilterKind::none, 0, true},
+        {"", FilterKind::none, 0, false},
+        {"150123\t%newid%", FilterKind::none, 0, false},
+        {"1\t2,3\tName\t4,5,6", FilterKind::none, 0, false},
+        {"\r", FilterKind::none, 0, false},
+        {line_with_name("Arwen"), FilterKind::account, 2000002, false},
+        {line_with_name("Arwen"), FilterKind::account, 2000001, true},
+    };
+    for (const auto &row : rows) {
+        CharacterRecord expected = {};
+        EXPECT_EQ(dumped_sheet(row.line, row.kind, row.first, 0),
+                  row.kept && reference_character(row.line.c_str(), expected)
+                      ? character_sheet(expected)
+                      : "")
+            << "line: " << row.line;
     }
 }
 
@@ -261,15 +256,6 @@ TEST(PassesFilter, BoundsAreExactAndZenyBoundsExclusive)
             << "kind " << static_cast<int>(row.kind) << " first " << row.first << " second "
             << row.second << " zeny " << row.zeny;
     }
-}
-
-TEST(ConvertLine, AFilteredOutLineGivesTheSentinel)
-{
-    char buffer[kLineBufferSize];
-    std::strcpy(buffer, line_with_name("Arwen").c_str());
-    EXPECT_STREQ(convert_line(buffer, FilterKind::account, 2000002, 0), kFilterSentinel);
-    std::strcpy(buffer, line_with_name("Arwen").c_str());
-    EXPECT_EQ(convert_line(buffer, FilterKind::account, 2000001, 0), buffer);
 }
 
 } // namespace

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 namespace
 {
 
-const std::string kSave = "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21\n"
-                          "2\t5,3\tM\t7,5,6\t7,8,100\t10,11,12,13\t14,15,16,17,18,19\t20,21\n";
+const std::string kSave = character_line(test_character()) + "\n" +
+                          character_line(test_character(2, 5, "M", 7, 100)) + "\n";
 
 const char kBanner[] = "\nTamsel\nThe 100% portable(Works on Win32 AND Linux!) tool you will learn "
                        "to love!\nWritten by the tamsel developers\n----\n\nPlease enter the "

@@ -1,4 +1,4 @@
-// Helpers shared by the unit tests.
+// Helpers shared by the tests.
 #include "tests/test_support.h"
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <random>
 
 #ifndef _WIN32
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 
 #include "app/startup.h"
 #include "console/console.h"
+#include "tests/reference.h"
 
 namespace fs = std::filesystem;
 
@@ -106,7 +108,89 @@ std::string run_dialogue(const std::string &folder, const std::string &input, bo
     return console.output();
 }
 
+CharacterRecord test_character(std::int32_t id, std::int32_t account, const char *name,
+                               std::int32_t class_number, std::int32_t zeny)
+{
+    CharacterRecord r = {1,  2,  3,  "", 4,  "", 5,  6,  7,  8,  9, 10,
+                         11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    r.character_id = id;
+    r.account_id = account;
+    std::snprintf(r.name, sizeof r.name, "%s", name);
+    r.class_number = class_number;
+    r.zeny = zeny;
+    return r;
+}
+
+std::string character_line(const CharacterRecord &r)
+{
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "%d\t%d,%d\t%s\t%d,%d,%d\t%d,%d,%d\t%d,%d,%d,%d\t%d,%d,%d,%d,%d,%d\t%d,%d",
+                  r.character_id, r.account_id, r.slot, r.name, r.class_number, r.base_level,
+                  r.job_level, r.base_exp, r.job_exp, r.zeny, r.hp, r.max_hp, r.sp, r.max_sp,
+                  r.stat_str, r.stat_agi, r.stat_vit, r.stat_int, r.stat_dex, r.stat_luk,
+                  r.status_points, r.skill_points);
+    return line;
+}
+
+std::string character_sheet(CharacterRecord record)
+{
+    reference_job_name(record.class_number, record.job_name);
+    char sheet[1024];
+    reference_sheet(record, sheet, sizeof sheet);
+    return sheet;
+}
+
 #ifndef _WIN32
+Child start_child(const std::function<int()> &body)
+{
+    int input[2], output[2];
+    if (pipe(input) != 0 || pipe(output) != 0)
+        std::abort();
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        dup2(input[0], 0);
+        dup2(output[1], 1);
+        for (int end : {input[0], input[1], output[0], output[1]})
+            close(end);
+        alarm(10);
+        _exit(body());
+    }
+    close(input[0]);
+    close(output[1]);
+    return {child, input[1], output[0], ""};
+}
+
+bool read_until(Child &child, std::size_t &from, const std::string &marker)
+{
+    for (;;) {
+        std::size_t at = child.seen.find(marker, from);
+        if (at != std::string::npos) {
+            from = at + marker.size();
+            return true;
+        }
+        pollfd ready = {child.from_child, POLLIN, 0};
+        char piece[4096];
+        ssize_t got = 0;
+        if (poll(&ready, 1, 10000) <= 0 || (got = read(child.from_child, piece, sizeof piece)) <= 0)
+            return false;
+        child.seen.append(piece, static_cast<std::size_t>(got));
+    }
+}
+
+int finish_child(Child &child)
+{
+    close(child.to_child);
+    char piece[4096];
+    for (ssize_t got; (got = read(child.from_child, piece, sizeof piece)) > 0;)
+        child.seen.append(piece, static_cast<std::size_t>(got));
+    close(child.from_child);
+    int status = 0;
+    waitpid(child.pid, &status, 0);
+    return status;
+}
+
 // In a coverage build, what a child runs counts too: its profile must be written
 // before _exit, which skips the handler that would write it at exit, and to a file
 // of its own (the name's pattern is read again, so that %p is the child's); not
@@ -117,13 +201,7 @@ extern "C" void __llvm_profile_set_filename(const char *pattern) __attribute__((
 std::string run_in_child(const std::function<std::string()> &body, int *status,
                          const std::function<void(int)> &meanwhile)
 {
-    int channel[2];
-    if (pipe(channel) != 0)
-        return "no pipe";
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        alarm(10);
+    Child child = start_child([&] {
         std::string text = body();
         const char *pattern = std::getenv("LLVM_PROFILE_FILE");
         rlimit size;
@@ -132,17 +210,11 @@ std::string run_in_child(const std::function<std::string()> &body, int *status,
             __llvm_profile_set_filename(pattern);
             __llvm_profile_write_file();
         }
-        _exit(write(channel[1], text.data(), text.size()) < 0);
-    }
-    close(channel[1]);
+        return write(1, text.data(), text.size()) < 0 ? 1 : 0;
+    });
     if (meanwhile)
-        meanwhile(child);
-    std::string text;
-    char piece[4096];
-    for (ssize_t got; (got = read(channel[0], piece, sizeof piece)) > 0;)
-        text.append(piece, static_cast<std::size_t>(got));
-    close(channel[0]);
-    waitpid(child, status, 0);
-    return text;
+        meanwhile(child.pid);
+    *status = finish_child(child);
+    return child.seen;
 }
 #endif

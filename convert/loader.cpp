@@ -1,6 +1,6 @@
 // The save-file loader: reads the file in pieces through one buffer, splits the lines
 // there, and keeps the values of every character line as it goes.
-#include "convert/line_table.h"
+#include "convert/loader.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -66,7 +66,7 @@ void write_open_error(const char *path)
     write_text("\"!\n\n");
 }
 
-// Frees what a load keeps; nothing is kept afterwards.
+// Frees what a load keeps, its path and identity included; nothing is kept afterwards.
 void release_load()
 {
     std::free(g_kept);
@@ -75,6 +75,7 @@ void release_load()
     g_character_count = g_file_line = g_skipped_count = 0;
     g_gives_sheet = g_continued = false;
     g_identity_known = false;
+    g_path[0] = '\0';
 }
 
 // Doubles the room for kept values, keeping what it holds; false when refused.
@@ -228,11 +229,13 @@ bool load_save_file(const char *path)
     // The path is kept to recognise the save file later; a cut one could not be.
     std::size_t path_length = std::strlen(path);
     std::FILE *file = path_length < kPathSize ? std::fopen(path, "r") : nullptr;
+    // The earlier load ends here, whether or not this one can start: a failed open
+    // leaves nothing kept, as a failed read does.
+    release_load();
     if (file == nullptr) {
         write_open_error(path);
         return false;
     }
-    release_load();
     // The reads go straight into the buffer; a stream buffer would only copy twice.
     std::setvbuf(file, nullptr, _IONBF, 0);
     bool loaded = split_lines(file, SIZE_MAX, keep_line, nullptr);

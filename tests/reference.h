@@ -1,15 +1,17 @@
-// A plain reference for the conversion, written without regard to speed and
-// without the tool's scanner or job table: the scan rules, the job names and the
-// sheet format with snprintf. The fuzz target checks the fast conversion against
-// it, and the end-to-end benchmark checks the reports it times.
-#ifndef TAMSEL_TESTS_REFERENCE_SHEET_H
-#define TAMSEL_TESTS_REFERENCE_SHEET_H
+// A plain reference for the load and the conversion, written without regard to
+// speed and without the tool's reader, scanner or job table: a line reader, the
+// scan rules, the job names and the sheet format with snprintf. The loader's tests
+// and the fuzz target check the tool against it, and the end-to-end benchmark
+// checks the reports it times.
+#ifndef TAMSEL_TESTS_REFERENCE_H
+#define TAMSEL_TESTS_REFERENCE_H
 
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "convert/conversion.h"
 
@@ -117,6 +119,96 @@ inline int reference_sheet(const CharacterRecord &r, char *out, std::size_t size
                          r.base_level, r.job_level, r.base_exp, r.job_exp, r.zeny, r.hp, r.max_hp,
                          r.sp, r.max_sp, r.stat_str, r.stat_agi, r.stat_vit, r.stat_int, r.stat_dex,
                          r.stat_luk, r.status_points, r.skill_points);
+}
+
+// True when `a` and `b` hold the same values and name, whatever their job names.
+inline bool same_values(const CharacterRecord &a, const CharacterRecord &b)
+{
+    return a.character_id == b.character_id && a.account_id == b.account_id && a.slot == b.slot &&
+           std::strcmp(a.name, b.name) == 0 && a.class_number == b.class_number &&
+           a.base_level == b.base_level && a.job_level == b.job_level && a.base_exp == b.base_exp &&
+           a.job_exp == b.job_exp && a.zeny == b.zeny && a.hp == b.hp && a.max_hp == b.max_hp &&
+           a.sp == b.sp && a.max_sp == b.max_sp && a.stat_str == b.stat_str &&
+           a.stat_agi == b.stat_agi && a.stat_vit == b.stat_vit && a.stat_int == b.stat_int &&
+           a.stat_dex == b.stat_dex && a.stat_luk == b.stat_luk &&
+           a.status_points == b.status_points && a.skill_points == b.skill_points;
+}
+
+// The plain line reader: reads the next line of `file` into `line`, at most
+// kReferenceLineLimit characters up to a line feed, which is consumed; false at the
+// end of the file. `cut` says that the line ended at the limit, without its feed.
+constexpr std::size_t kReferenceLineLimit = 6143;
+
+inline bool reference_read_line(std::FILE *file, std::string &line, bool &cut)
+{
+    line.clear();
+    cut = false;
+    int c = 0;
+    while (line.size() < kReferenceLineLimit && (c = std::getc(file)) != EOF && c != '\n')
+        line += static_cast<char>(c);
+    if (line.size() == kReferenceLineLimit) {
+        cut = true;
+        return true;
+    }
+    return c == '\n' || !line.empty();
+}
+
+// What a load of a save file keeps and says.
+struct ReferenceLoad {
+    std::vector<CharacterRecord> characters; // in file order, job names looked up
+    long long skipped = 0;                   // lines of the file that give no sheet
+    std::string numbers; // the first ten of them, and "and N more", as the load says
+};
+
+// Reads `file`, opened in text mode, to its end as the tool's load does: the pieces
+// of a cut line, even the empty one after exactly kReferenceLineLimit characters,
+// belong to the line of the file where they start, which is skipped when none of
+// them is a character line. A line's text ends at a NUL.
+inline ReferenceLoad reference_load(std::FILE *file)
+{
+    ReferenceLoad load;
+    long long file_lines = 0;
+    bool continued = false, gives_sheet = true, cut = false;
+    // A line of the file is known to be skipped once the next one starts or the
+    // file ends.
+    auto end_file_line = [&]() {
+        if (gives_sheet)
+            return;
+        if (++load.skipped <= 10)
+            load.numbers += (load.skipped > 1 ? ", " : "") + std::to_string(file_lines);
+    };
+    std::string line;
+    while (reference_read_line(file, line, cut)) {
+        if (!continued) {
+            end_file_line();
+            ++file_lines;
+            gives_sheet = false;
+        }
+        continued = cut;
+        CharacterRecord r = {};
+        if (!reference_character(line.c_str(), r))
+            continue;
+        gives_sheet = true;
+        reference_job_name(r.class_number, r.job_name);
+        load.characters.push_back(r);
+    }
+    end_file_line();
+    if (load.skipped > 10)
+        load.numbers += " and " + std::to_string(load.skipped - 10) + " more";
+    return load;
+}
+
+// The messages of a load of `path` that kept `characters` and skipped the lines
+// named by `numbers`.
+inline std::string reference_messages(const std::string &path, long long characters,
+                                      long long skipped, const std::string &numbers)
+{
+    std::string said =
+        "Successfully read " + std::to_string(characters) + " character(s) from \"" + path + "\"\n";
+    if (skipped > 0)
+        said += "Skipped " + std::to_string(skipped) +
+                " line(s) that are not character lines: " + numbers + "\n";
+    return said;
 }
 
 #endif

@@ -1,7 +1,7 @@
 // The save-file loader: reads the file in pieces through one buffer, splits its lines,
 // and keeps the values of every character line, and nothing else of the file.
-#ifndef TAMSEL_CONVERT_LINE_TABLE_H
-#define TAMSEL_CONVERT_LINE_TABLE_H
+#ifndef TAMSEL_CONVERT_LOADER_H
+#define TAMSEL_CONVERT_LOADER_H
 
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +14,13 @@ constexpr std::size_t kLineLimit = 6143; // characters a line keeps before it is
 constexpr std::size_t kPathSize = 1024;  // the save-file path: 1023 characters and a NUL
 
 // Reads the whole save file at `path`, splitting it as split_lines does, and keeps
-// the values of each character line. Frees what the previous load kept. Prints the
-// count of character lines and, when there are any, the count and the first line
-// numbers of the file's lines that give no sheet (a cut line's pieces count as one
-// line, numbered where it starts). A missing, unreadable or directory path, or one
-// of kPathSize characters or more, prints the open error; a file whose values the
-// memory cannot hold prints that it is too large; both return false with nothing kept.
+// the values of each character line. Frees what the previous load kept, its path and
+// identity included, whether or not this load succeeds. Prints the count of character
+// lines and, when there are any, the count and the first line numbers of the file's
+// lines that give no sheet (a cut line's pieces count as one line, numbered where it
+// starts). A missing, unreadable or directory path, or one of kPathSize characters or
+// more, prints the open error; a file whose values the memory cannot hold prints that
+// it is too large; both return false with nothing kept.
 bool load_save_file(const char *path);
 
 // Fills `record` with the values of character line `index` (0 to character_count()
@@ -27,11 +28,13 @@ bool load_save_file(const char *path);
 void stored_character(std::int64_t index, CharacterRecord *record);
 std::int64_t character_count();
 
-// The path of the last successful load (empty before it).
+// The path of the last load when it succeeded (empty before a load and after a
+// failed one).
 const char *save_file_path();
 
-// The identity of the file the last successful load read, taken from the handle it
-// was read through. False before a load, or when that file had none (a device).
+// The identity of the file the last load read when it succeeded, taken from the
+// handle it was read through. False before a load, after a failed one, or when that
+// file had none (a device).
 bool save_file_identity(FileIdentity *identity);
 
 // Called with each piece of a file that split_lines splits: its text, NUL-terminated

@@ -1,5 +1,5 @@
 // Tests of the save-file loader: how the file's bytes become lines, counts and values.
-#include "convert/line_table.h"
+#include "convert/loader.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,14 @@
 #include <unistd.h>
 #endif
 
+#include "bench/save_generator.h"
+#include "tests/reference.h"
 #include "tests/test_support.h"
 
 namespace
 {
 
-const std::string kCharacter = "1\t2,3\tN\t4,5,6\t7,8,9\t10,11,12,13\t14,15,16,17,18,19\t20,21";
+const std::string kCharacter = character_line(test_character());
 
 const std::string kFirstTen = "1, 2, 3, 4, 5, 6, 7, 8, 9, 10";
 
@@ -52,17 +54,6 @@ std::vector<CharacterRecord> kept_values()
     for (std::size_t i = 0; i < values.size(); ++i)
         stored_character(static_cast<std::int64_t>(i), &values[i]);
     return values;
-}
-
-// What a load of `path` says when it finds these counts and skipped line numbers.
-std::string said_after_load(const std::string &path, std::int64_t characters, std::int64_t skipped,
-                            const std::string &numbers)
-{
-    return "Successfully read " + std::to_string(characters) + " character(s) from \"" + path +
-           "\"\n" +
-           (skipped > 0 ? "Skipped " + std::to_string(skipped) +
-                              " line(s) that are not character lines: " + numbers + "\n"
-                        : "");
 }
 
 // Loads `bytes` from a scratch file; returns the console output.
@@ -187,61 +178,6 @@ TEST(SplitLines, MatchesTheLineReaderModelAcrossReads)
     EXPECT_EQ(pieces_of(bytes), expected);
 }
 
-// Past the old capacity of 10240 stored lines, at its worst: every piece must come
-// out whole and in its place, and the file's lines are counted once each.
-TEST(LoadSaveFile, StoresEveryLinePastTheOldCapacity)
-{
-    struct Row {
-        const char *label;
-        std::size_t length;        // characters of each line of the file
-        bool feed;                 // each line ends with a line feed
-        std::size_t file_lines;    // lines of the file (one long line without feeds)
-        std::size_t leftover;      // characters after them, without a feed
-        std::size_t stored_length; // length of each stored line with text
-        bool empty_between;        // an empty stored line follows each of them
-        std::int64_t stored;       // pieces
-        std::int64_t skipped;      // lines of the file that give no sheet
-        std::string numbers;       // the first of them
-    };
-    const Row rows[] = {
-        {"no line feed at all", kLineLimit, false, 10241, 100, kLineLimit, false, 10242, 1, "1"},
-        {"longest lines leaving no empty line", kLineLimit - 1, true, 10241, 0, kLineLimit - 1,
-         false, 10241, 10241, kFirstTen + " and 10231 more"},
-        {"lines of exactly the limit", kLineLimit, true, 5121, 0, kLineLimit, true, 10242, 5121,
-         kFirstTen + " and 5111 more"},
-    };
-    for (const Row &row : rows) {
-        // Each line of the file holds one letter, the next line the next letter.
-        std::string bytes;
-        bytes.reserve((row.length + 1) * row.file_lines + row.leftover);
-        for (std::size_t i = 0; i < row.file_lines; ++i) {
-            bytes.append(row.length, static_cast<char>('a' + i % 26));
-            if (row.feed)
-                bytes += '\n';
-        }
-        bytes.append(row.leftover, '#');
-        std::string path;
-        std::string output = load_bytes(bytes, &path);
-        std::vector<std::string> pieces = pieces_of(bytes);
-        ASSERT_EQ(static_cast<std::int64_t>(pieces.size()), row.stored) << row.label;
-        std::size_t step = row.empty_between ? 2 : 1;
-        for (std::int64_t i = 0; i + (row.leftover > 0 ? 1 : 0) < row.stored; ++i) {
-            std::string expected =
-                i % step == 0
-                    ? std::string(row.stored_length, static_cast<char>('a' + (i / step) % 26))
-                    : std::string();
-            if (pieces[static_cast<std::size_t>(i)] != expected) {
-                ADD_FAILURE() << row.label << ": piece " << i << " differs";
-                break;
-            }
-        }
-        if (row.leftover > 0) {
-            EXPECT_EQ(pieces.back(), std::string(row.leftover, '#')) << row.label;
-        }
-        EXPECT_EQ(output, said_after_load(path, 0, row.skipped, row.numbers)) << row.label;
-    }
-}
-
 TEST(LoadSaveFile, CountsCharacterLinesAndReportsTheOthers)
 {
     std::string path;
@@ -285,28 +221,86 @@ TEST(LoadSaveFile, CountsAndNumbersTheSkippedLinesOfTheFile)
         {"exactly 10", kCharacter + std::string(11, '\n'), 1, 10, "2, 3, 4, 5, 6, 7, 8, 9, 10, 11"},
         {"exactly 11", std::string(11, '\n') + kCharacter, 1, 11, kFirstTen + " and 1 more"},
         {"CR LF", "x\r\n" + kCharacter + "\r\n\r\ny\r\n", 1, 3, "1, 3, 4"},
+        {"a byte order mark first", "\xef\xbb\xbf" + kCharacter + "\n" + kCharacter, 1, 1, "1"},
     };
     for (const Row &row : rows) {
         std::string path;
         std::string output = load_bytes(row.bytes, &path);
-        EXPECT_EQ(output, said_after_load(path, row.characters, row.skipped, row.numbers))
+        EXPECT_EQ(output, reference_messages(path, row.characters, row.skipped, row.numbers))
             << row.label;
     }
 }
 
-TEST(LoadSaveFile, ReadsPastTheOldCapacity)
+// `count` lines of characters whose values vary with their number (known and unknown
+// classes, names with spaces, zeny of either sign), each ended by `end`; with a
+// `length`, each is padded to it, and every seventh is no character line.
+std::string varied_lines(std::size_t count, std::size_t length, const char *end)
 {
-    for (int lines : {10239, 10240, 10241, 20000}) {
-        for (bool final_feed : {true, false}) {
-            std::string bytes;
-            for (int i = 0; i < lines; ++i)
-                bytes += kCharacter + "\n";
-            if (!final_feed)
-                bytes.pop_back();
-            std::string path;
-            std::string output = load_bytes(bytes, &path);
-            EXPECT_EQ(output, said_after_load(path, lines, 0, ""))
-                << lines << " lines, final feed " << final_feed;
+    static const std::int32_t kClasses[] = {0, 7, 23, 24, 4001, 4008, 4023, 4024, -1};
+    auto value = [](std::size_t v) { return static_cast<std::int32_t>(v); };
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name = (i % 4 == 0 ? "Sir N " : "N") + std::to_string(i);
+        std::string line =
+            character_line(test_character(value(150000 + i), value(i % 997), name.c_str(),
+                                          kClasses[i % 9], value(i * 2654435761u)));
+        if (length > 0)
+            line = i % 7 == 6 ? std::string(length, 'o')
+                              : (line + "\t").append(length - line.size() - 1, 'p');
+        bytes += line + end;
+    }
+    return bytes;
+}
+
+// The values the load keeps, in file order, are the plain reference reading of the
+// same file, through several doublings of the kept values, and so are its counts and
+// skipped line numbers. Each row's file is made when the row runs.
+TEST(LoadSaveFile, KeepsEveryCharacterAsTheReferenceReadsIt)
+{
+    const struct {
+        const char *label;
+        std::size_t count, length; // varied_lines(count, length, end)
+        const char *end;
+        bool last_feed; // the last line keeps its line feed
+        std::string after;
+    } rows[] = {
+        {"6000 characters as a server writes them", 0, 0, "", true, generated_save(6000, 20261207)},
+        // A whole file in cut pieces, then in the longest lines that leave no empty
+        // piece, then in lines of exactly the limit, each followed by an empty piece.
+        {"one line of 10241 cut pieces", 10241, kLineLimit, "", true, std::string(100, '#')},
+        {"10241 lines of 6142 characters", 10241, kLineLimit - 1, "\n", true, ""},
+        {"5121 lines of exactly 6143 characters", 5121, kLineLimit, "\n", true, ""},
+        {"10239 lines", 10239, 0, "\n", true, ""},
+        {"10239 lines, the last without a feed", 10239, 0, "\n", false, ""},
+        {"10240 lines", 10240, 0, "\n", true, ""},
+        {"10240 lines, the last without a feed", 10240, 0, "\n", false, ""},
+        {"10241 lines", 10241, 0, "\n", true, ""},
+        {"10241 lines, the last without a feed", 10241, 0, "\n", false, ""},
+        {"20000 lines", 20000, 0, "\n", true, ""},
+        {"20000 lines, the last without a feed", 20000, 0, "\n", false, ""},
+    };
+    for (const auto &row : rows) {
+        std::string bytes = varied_lines(row.count, row.length, row.end);
+        if (!row.last_feed)
+            bytes.pop_back();
+        std::string path;
+        std::string said = load_bytes(bytes + row.after, &path);
+        std::FILE *file = std::fopen(path.c_str(), "r");
+        ASSERT_NE(file, nullptr) << row.label;
+        ReferenceLoad expected = reference_load(file);
+        std::fclose(file);
+        EXPECT_EQ(said, reference_messages(path, static_cast<long long>(expected.characters.size()),
+                                           expected.skipped, expected.numbers))
+            << row.label;
+        std::vector<CharacterRecord> kept = kept_values();
+        ASSERT_EQ(kept.size(), expected.characters.size()) << row.label;
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (!same_values(kept[i], expected.characters[i])) {
+                ADD_FAILURE() << row.label << ": character " << i << " is kept as\n"
+                              << character_sheet(kept[i]) << "but reads as\n"
+                              << character_sheet(expected.characters[i]);
+                break;
+            }
         }
     }
 }
@@ -377,11 +371,12 @@ TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
 }
 #endif
 
-TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
+// A failed load ends the earlier one: nothing of it is kept, and neither its path
+// nor its file can stand for the save file afterwards.
+TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpenedAndKeepNothing)
 {
     std::string folder = make_scratch_folder();
-    load_bytes(kCharacter + "\n");
-    // A path the table could not keep whole is refused even where the file exists.
+    // A path the load could not keep whole is refused even where the file exists.
     std::string deep = folder;
     while (deep.size() < kPathSize)
         deep += "/" + std::string(200, 'd');
@@ -390,9 +385,14 @@ TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpened)
     const std::string paths[] = {folder, folder + "/missing.txt", folder + "/no/such.txt", "",
                                  deep + "/athena.txt"};
     for (const std::string &path : paths) {
+        load_bytes(kCharacter + "\n");
         CapturedConsole console;
         EXPECT_FALSE(load_save_file(path.c_str())) << path;
         EXPECT_EQ(console.output(), "\nError: Could not open \"" + path + "\"!\n\n");
+        FileIdentity identity;
+        EXPECT_EQ(character_count(), 0) << path;
+        EXPECT_STREQ(save_file_path(), "") << path;
+        EXPECT_FALSE(save_file_identity(&identity)) << path;
     }
 }
 
