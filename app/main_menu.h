@@ -1,4 +1,5 @@
-// The main menu: full dumps, the way to the filter menu, and quitting.
+// The main menu: full dumps, the way to the filter menu, and quitting; and the
+// dump of a typed report name that both menus run.
 #ifndef TAMSEL_APP_MAIN_MENU_H
 #define TAMSEL_APP_MAIN_MENU_H
 

@@ -1,5 +1,6 @@
-// Benchmarks of the conversion, the loader and the dump writer on realistic lines,
-// with a sscanf + snprintf reference doing the conversion's work for comparison.
+// Benchmarks of the path a character line takes (the scan at load time, the filter,
+// job and sheet at dump time), the loader and the dump writer on realistic lines,
+// with a sscanf + snprintf reference doing the same work for comparison.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/save_generator.h"
+#include "tests/save_generator.h"
 #include "console/console.h"
 #include "convert/conversion.h"
 #include "convert/loader.h"

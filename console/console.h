@@ -1,6 +1,7 @@
 // Console operations: reading and writing the console, used by both the menus and the
-// file operations. Every prompt, message and typed answer passes through here; this
-// folder stands below the others and uses only the standard library.
+// file operations. Every prompt, message and typed answer passes through here, and
+// so does the decimal writing that the sheets share with the messages; this folder
+// stands below the others and uses only the standard library.
 #ifndef TAMSEL_CONSOLE_CONSOLE_H
 #define TAMSEL_CONSOLE_CONSOLE_H
 

@@ -49,8 +49,15 @@ enum class FilterKind : std::int32_t {
 // is one word; where that does not give all 22 values, the name is taken again as
 // everything up to the next tab, trailing white space dropped (names with spaces).
 // Names longer than 31 characters keep their first 31. Values wrap to their low 32
-// bits. Returns true only when all 22 values were read: a character line.
+// bits. Returns true only when all 22 values were read: a character line. On false,
+// the values read before the scan stopped are in `record` all the same.
 bool scan_character_line(const char *line, CharacterRecord *record);
+
+// The shortest line that can hold the 22 values, so that a loader need not scan a
+// shorter one: 21 one-digit numbers, 14 commas, a name of one character, the white
+// space that ends the name, and a sign or white space between the two numbers that
+// meet at each of the 5 other group borders.
+constexpr std::size_t kShortestCharacterLine = 42;
 
 // True when `record` passes the filter `kind` with the values `first`, `second`.
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,

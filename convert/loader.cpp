@@ -22,11 +22,6 @@ static_assert(kReadBufferSize > 2 * kLineLimit, "a read has room beside an open 
 char g_buffer[kReadBufferSize];
 std::size_t g_piece_size = kReadBufferSize;
 
-// The shortest line that can hold the 22 values: 21 one-digit numbers, 14 commas, a
-// name of one character, the white space that ends the name, and a sign or white
-// space between the two numbers that meet at each of the 5 other group borders.
-constexpr std::size_t kShortestCharacterLine = 42;
-
 // What a load keeps of a character line: the bytes of its record before and after
 // the job name, which a dump looks up. Smaller than a CharacterRecord, so more
 // characters fit the memory.

@@ -23,9 +23,13 @@ constexpr std::size_t kPathSize = 1024;  // the save-file path: 1023 characters 
 // it is too large; both return false with nothing kept.
 bool load_save_file(const char *path);
 
-// Fills `record` with the values of character line `index` (0 to character_count()
-// - 1, in file order), as scan_character_line read them; job_name is left as it is.
+// Fills `record` with the values kept of character `index`: the characters are
+// counted from 0 in file order, lines that give no sheet left out, so `index` is no
+// line number. The values are those scan_character_line read; job_name is left as
+// it is. `index` must be below character_count(): it is not checked.
 void stored_character(std::int64_t index, CharacterRecord *record);
+
+// The number of characters the last load kept (0 before a load and after a failed one).
 std::int64_t character_count();
 
 // The path of the last load when it succeeded (empty before a load and after a
@@ -53,7 +57,8 @@ using LineSink = bool (*)(const char *text, std::size_t length, void *context);
 bool split_lines(std::FILE *file, std::size_t limit, LineSink sink, void *context);
 
 // True when one of the lines of the first `limit` bytes of `file`, split as
-// split_lines does, is a character line.
+// split_lines does, is a character line. Read errors end it like the end of the
+// file: the caller checks ferror.
 bool holds_character_line(std::FILE *file, std::size_t limit);
 
 // Test seam: the most bytes one read takes (0: the default of 256 KiB).

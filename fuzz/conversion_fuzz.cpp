@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,12 +54,21 @@ bool collect_piece(const char *text, std::size_t length, void *pieces)
     return true;
 }
 
+char g_folder[] = "/tmp/tamsel-fuzz-conversion-XXXXXX";
+
+// The scratch folder goes when the run ends: every run of the fuzzer makes one.
+void remove_folder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(g_folder, ignored);
+}
+
 std::string scratch_file()
 {
-    char folder[] = "/tmp/tamsel-fuzz-conversion-XXXXXX";
-    if (mkdtemp(folder) == nullptr)
+    if (mkdtemp(g_folder) == nullptr)
         std::abort();
-    return std::string(folder) + "/athena.txt";
+    std::atexit(remove_folder);
+    return std::string(g_folder) + "/athena.txt";
 }
 
 } // namespace

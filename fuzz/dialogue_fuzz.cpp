@@ -21,12 +21,21 @@ namespace fs = std::filesystem;
 namespace
 {
 
+char g_jail[] = "/tmp/tamsel-fuzz-dialogue-XXXXXX";
+
+// The jail goes when the run ends: every run of the fuzzer makes one.
+void remove_jail()
+{
+    std::error_code ignored;
+    fs::remove_all(g_jail, ignored);
+}
+
 fs::path make_jail()
 {
-    char folder[] = "/tmp/tamsel-fuzz-dialogue-XXXXXX";
-    if (mkdtemp(folder) == nullptr)
+    if (mkdtemp(g_jail) == nullptr)
         std::abort();
-    return folder;
+    std::atexit(remove_jail);
+    return g_jail;
 }
 
 std::string read_all(const fs::path &path)

@@ -27,7 +27,7 @@ struct ScanCase {
     const char *name;
 };
 
-TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22Values)
+TEST(ScanCharacterLine, AcceptsOnlyLinesWithAll22ValuesAndReadsTheirNames)
 {
     const ScanCase cases[] = {
         {line_with_name("Arwen"), true, "Arwen"},
@@ -189,7 +189,7 @@ std::string dumped_sheet(const std::string &line, FilterKind kind, std::int32_t 
 
 // Each kept line gives the sheet of the reference's reading of it, whatever line
 // came before; a line that is no character line, or that fails the filter, gives none.
-TEST(ScanFilterAndSheet, GiveTheReferenceSheetOfAKeptLineAndNothingElse)
+TEST(ScanFilterAndSheet, GiveTheReferenceSheetOfAPassingCharacterLineAndNothingElse)
 {
     const struct {
         std::string line;

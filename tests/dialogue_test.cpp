@@ -1,4 +1,5 @@
-// Tests of the whole dialogue run in-process: limits of typed words and long inputs.
+// Tests of the whole dialogue run in-process: limits of typed words and long inputs,
+// the endings, filter values never typed, and writes the system would end the run for.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>

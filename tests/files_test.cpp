@@ -1,4 +1,5 @@
-// Tests of file identity and emptying through open handles, and of names' file parts.
+// Tests of file identity and emptying through open handles, and of names read as
+// text: their file parts and pipe names.
 #include "platform/files.h"
 
 #include <gtest/gtest.h>

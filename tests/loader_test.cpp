@@ -17,8 +17,8 @@
 #include <unistd.h>
 #endif
 
-#include "bench/save_generator.h"
 #include "tests/reference.h"
+#include "tests/save_generator.h"
 #include "tests/test_support.h"
 
 namespace
@@ -222,6 +222,8 @@ TEST(LoadSaveFile, CountsAndNumbersTheSkippedLinesOfTheFile)
         {"exactly 11", std::string(11, '\n') + kCharacter, 1, 11, kFirstTen + " and 1 more"},
         {"CR LF", "x\r\n" + kCharacter + "\r\n\r\ny\r\n", 1, 3, "1, 3, 4"},
         {"a byte order mark first", "\xef\xbb\xbf" + kCharacter + "\n" + kCharacter, 1, 1, "1"},
+        {"the shortest character line", "1\t2,3N\t4,5,6\t7,8,9\t1,2,3,4\t1,2,3,4,5,6\t1,2\n", 1, 0,
+         ""},
     };
     for (const Row &row : rows) {
         std::string path;
@@ -270,6 +272,8 @@ TEST(LoadSaveFile, KeepsEveryCharacterAsTheReferenceReadsIt)
         {"one line of 10241 cut pieces", 10241, kLineLimit, "", true, std::string(100, '#')},
         {"10241 lines of 6142 characters", 10241, kLineLimit - 1, "\n", true, ""},
         {"5121 lines of exactly 6143 characters", 5121, kLineLimit, "\n", true, ""},
+        {"1024 characters: the first room for them, full", 1024, 0, "\n", true, ""},
+        {"1025 characters: the first doubling", 1025, 0, "\n", true, ""},
         {"10239 lines", 10239, 0, "\n", true, ""},
         {"10239 lines, the last without a feed", 10239, 0, "\n", false, ""},
         {"10240 lines", 10240, 0, "\n", true, ""},
@@ -289,6 +293,7 @@ TEST(LoadSaveFile, KeepsEveryCharacterAsTheReferenceReadsIt)
         ASSERT_NE(file, nullptr) << row.label;
         ReferenceLoad expected = reference_load(file);
         std::fclose(file);
+        std::filesystem::remove(path); // the rows' files add up to some 170 MB
         EXPECT_EQ(said, reference_messages(path, static_cast<long long>(expected.characters.size()),
                                            expected.skipped, expected.numbers))
             << row.label;
@@ -373,7 +378,7 @@ TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
 
 // A failed load ends the earlier one: nothing of it is kept, and neither its path
 // nor its file can stand for the save file afterwards.
-TEST(LoadSaveFile, MissingFilesAndFoldersCannotBeOpenedAndKeepNothing)
+TEST(LoadSaveFile, PathsThatCannotBeOpenedEndTheEarlierLoad)
 {
     std::string folder = make_scratch_folder();
     // A path the load could not keep whole is refused even where the file exists.

@@ -1,6 +1,6 @@
-// A plain reference for the load and the conversion, written without regard to
-// speed and without the tool's reader, scanner or job table: a line reader, the
-// scan rules, the job names and the sheet format with snprintf. The loader's tests
+// A plain reference for the load and the sheets, written without regard to speed
+// and without the tool's reader, scanner or job table: a line reader, the scan
+// rules, the job names and the sheet format with snprintf. The loader's tests
 // and the fuzz target check the tool against it, and the end-to-end benchmark
 // checks the reports it times.
 #ifndef TAMSEL_TESTS_REFERENCE_H

@@ -89,14 +89,11 @@ std::string refused(const std::string &name, const char *why)
 const char kIsSave[] = "is the save file";
 const char kHoldsLines[] = "holds character lines";
 
-TEST_F(DumpTest, WritesEveryCharacterLineAndCountsSheets)
+TEST_F(DumpTest, WritesTheSheetOfEveryKeptCharacterAndCountsThem)
 {
     std::string report = folder + "/all.txt";
-    EXPECT_EQ(dump(report, FilterKind::none, 0, 0, true),
-              "\nSuccessfully wrote 3 character(s) to \"" + report + "\"\n");
-    EXPECT_EQ(read_file(report),
-              as_text_file(sheet(1, 150, "One", 100) + sheet(2, 151, "Two Words", 500) +
-                           sheet(3, 150, "Three", 900)));
+    EXPECT_EQ(dump(report, FilterKind::none, 0, 0, true), wrote(3, report));
+    EXPECT_EQ(read_file(report), full);
 }
 
 TEST_F(DumpTest, WritesOnlyWhatPassesTheFilter)
@@ -107,8 +104,7 @@ TEST_F(DumpTest, WritesOnlyWhatPassesTheFilter)
               as_text_file(sheet(1, 150, "One", 100) + sheet(3, 150, "Three", 900)));
     dump(report, FilterKind::zeny_range, 100, 900, true);
     EXPECT_EQ(read_file(report), as_text_file(sheet(2, 151, "Two Words", 500)));
-    EXPECT_EQ(dump(report, FilterKind::zeny_range, 900, 100, true),
-              "\nSuccessfully wrote 0 character(s) to \"" + report + "\"\n");
+    EXPECT_EQ(dump(report, FilterKind::zeny_range, 900, 100, true), wrote(0, report));
     EXPECT_EQ(read_file(report), "");
     EXPECT_TRUE(fs::exists(report));
 }
@@ -133,8 +129,7 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
     for (const std::string &name : names) {
         if (!fs::exists(name))
             continue; // links are not possible on every file system
-        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, false),
-                  "\nError: \"" + name + "\" is the save file and will not be overwritten!\n\n");
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, false), refused(name, kIsSave));
     }
 #ifdef __linux__
     char event[4096];
@@ -159,9 +154,7 @@ TEST_F(DumpTest, RefusesTheLoadedFileAndTheFileNowAtItsPath)
     fs::rename(folder + "/new.txt", save);
     EXPECT_FALSE(dump_characters(save.c_str(), FilterKind::none, 0, 0));
     EXPECT_EQ(read_file(save), "the server's newer save");
-    EXPECT_EQ(console.output(),
-              "\nError: \"" + moved + "\" is the save file and will not be overwritten!\n\n" +
-                  "\nError: \"" + save + "\" is the save file and will not be overwritten!\n\n");
+    EXPECT_EQ(console.output(), refused(moved, kIsSave) + refused(save, kIsSave));
 }
 
 // A save file that cannot be opened for writing is still named as the save file, not
@@ -190,8 +183,7 @@ TEST(DumpCharacters, RefusesASaveFileThatCannotBeWritten)
     ASSERT_TRUE(load_save_file(save.c_str()));
     console.out.str("");
     EXPECT_FALSE(dump_characters(save.c_str(), FilterKind::none, 0, 0));
-    EXPECT_EQ(console.output(),
-              "\nError: \"" + save + "\" is the save file and will not be overwritten!\n\n");
+    EXPECT_EQ(console.output(), refused(save, kIsSave));
 }
 
 // A report of more characters than the kept values first had room for, and far
@@ -329,7 +321,7 @@ void move_new_file(const char *name, const std::string &bytes)
 }
 
 // What stands at the report's name before a dump, and what it holds after.
-TEST_F(DumpTest, ReportFilesBehaveAsAPlainOpenForWritingWould)
+TEST_F(DumpTest, SpecialFilesAndFilesChangedAfterTheCheckLoseNoCopy)
 {
     std::string old_report;
     for (int i = 0; i < 10; ++i)

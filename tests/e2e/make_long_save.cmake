@@ -1,6 +1,7 @@
 # Writes ${SCRATCH}/athena.txt with LINES character lines, with or without a final
 # line feed (FINAL_FEED). All are class 0 but for the first, the 10240th, the
-# 10241st and the last, which are Knights: a job-7 report shows which were read.
+# 10241st (where an earlier version stopped reading) and the last, which are
+# Knights: a job-7 report shows that each of them was read.
 file(WRITE "${SCRATCH}/athena.txt" "")
 set(block "")
 foreach(i RANGE 1 ${LINES})
