@@ -3,7 +3,6 @@
 #include "convert/writer.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "console/console.h"
 #include "convert/loader.h"
@@ -70,8 +69,8 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     std::uint64_t size = 0;
     if (!regular_file_size(file, &size))
         size = 0;
-    bool holds = holds_character_line(
-        file, size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize);
+    bool holds = holds_character_line(file, size < kCopyCheckSize ? static_cast<std::size_t>(size)
+                                                                  : kCopyCheckSize);
     bool failed = std::ferror(file) != 0;
     *busy = read_stopped_by_lock(file);
     std::fclose(file); // read only: nothing to lose on close
@@ -86,13 +85,8 @@ char g_file_part[1 << 16];
 // name itself finds nothing there, and creating it would change the save file.
 bool is_stream_of_save_file(const char *name)
 {
-    if (!kNewNameMayBeInAFile)
+    if (!stream_file_part(name, g_file_part, sizeof g_file_part))
         return false;
-    std::size_t length = file_part_length(name, is_name_lead_byte);
-    if (name[length] == '\0' || length >= sizeof g_file_part)
-        return false;
-    std::memcpy(g_file_part, name, length);
-    g_file_part[length] = '\0';
     FileAtName file;
     examine_name(g_file_part, &file);
     return file.has_identity && is_save_file(file.identity);

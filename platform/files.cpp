@@ -92,23 +92,72 @@ std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte)
     return colon;
 }
 
+namespace
+{
+
+// The text after the component `word` and its separator when `text` starts with
+// them, nullptr otherwise.
+const char *after_component(const char *text, const char *word)
+{
+    return starts_with_component(text, word) ? text + std::strlen(word) + 1 : nullptr;
+}
+
+// True when `text` is "SERVER\pipe\...": the pipe folder of a server.
+bool names_a_server_pipe(const char *text, LeadByteTest is_lead_byte)
+{
+    const char *p = text;
+    while (*p != '\0' && !is_separator(*p))
+        p += character_length(p, is_lead_byte);
+    return p != text && *p != '\0' && starts_with_component(p + 1, "pipe");
+}
+
+// True when `text`, read in the system's folder of device names (after "\\.\",
+// "\\?\" or "\??\"), leads to a pipe folder: "pipe\" or "UNC\SERVER\pipe\", after
+// any number of "Global\" (the same folder again), or from the root of the system's
+// objects: "GLOBALROOT\Device\NamedPipe\", "GLOBALROOT\Device\Mup\SERVER\pipe\", or
+// "GLOBALROOT\??\", "GLOBALROOT\GLOBAL??\", "GLOBALROOT\DosDevices\" (the folder of
+// device names again).
+bool names_a_device_pipe(const char *text, LeadByteTest is_lead_byte)
+{
+    for (;;) {
+        if (const char *next = after_component(text, "global")) {
+            text = next;
+            continue;
+        }
+        const char *root = after_component(text, "globalroot");
+        if (root == nullptr)
+            break;
+        if (const char *device = after_component(root, "device")) {
+            if (const char *network = after_component(device, "mup"))
+                return names_a_server_pipe(network, is_lead_byte);
+            return starts_with_component(device, "namedpipe");
+        }
+        const char *next = after_component(root, "??");
+        next = next != nullptr ? next : after_component(root, "global??");
+        next = next != nullptr ? next : after_component(root, "dosdevices");
+        if (next == nullptr)
+            return false;
+        text = next;
+    }
+    if (starts_with_component(text, "pipe"))
+        return true;
+    const char *network = after_component(text, "unc");
+    return network != nullptr && names_a_server_pipe(network, is_lead_byte);
+}
+
+} // namespace
+
 bool names_a_pipe(const char *name, LeadByteTest is_lead_byte)
 {
+    // "\??\" is the folder of device names itself, taken as it stands.
+    if (std::strncmp(name, "\\??\\", 4) == 0)
+        return names_a_device_pipe(name + 4, is_lead_byte);
     if (!is_separator(name[0]) || !is_separator(name[1]))
         return false;
     const char *p = name + 2;
-    if ((p[0] == '.' || p[0] == '?') && is_separator(p[1])) {
-        if (starts_with_component(p + 2, "pipe"))
-            return true;
-        // "\\?\UNC\SERVER\" is "\\SERVER\" spelled for the system's own path.
-        if (!starts_with_component(p + 2, "unc"))
-            return false;
-        p += 6;
-    }
-    const char *server = p;
-    while (*p != '\0' && !is_separator(*p))
-        p += character_length(p, is_lead_byte);
-    return p != server && *p != '\0' && starts_with_component(p + 1, "pipe");
+    if ((p[0] == '.' || p[0] == '?') && is_separator(p[1]))
+        return names_a_device_pipe(p + 2, is_lead_byte);
+    return names_a_server_pipe(p, is_lead_byte);
 }
 
 void set_open_seam(void (*seam)(const char *name))

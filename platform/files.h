@@ -88,6 +88,14 @@ constexpr bool kNewNameMayBeInAFile = true;
 constexpr bool kNewNameMayBeInAFile = false;
 #endif
 
+// When `name` names a stream inside a file (on Windows "athena.txt:x"), copies the
+// name of that file into `file_part` (`size` bytes) and returns true. The name is
+// read as the open will read it: its full path, "." and ".." resolved, so that
+// "athena.txt:x\." and "athena.txt:x\y\.." are streams too, except where the system
+// takes it as it stands ("\\?\", "\??\"). False for a name of no stream, a file part
+// that does not fit, and on every other system.
+bool stream_file_part(const char *name, char *file_part, std::size_t size);
+
 // Tells a byte that starts a character of two bytes in the code page a name is
 // read in; such a byte takes the next one with it, whatever that byte is.
 using LeadByteTest = bool (*)(unsigned char name_byte);
@@ -107,10 +115,13 @@ bool is_name_lead_byte(unsigned char name_byte);
 // apart. Only reads the text, on every system.
 std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte);
 
-// True when `name` is that of a named pipe on Windows: "\\.\pipe\NAME" or
-// "\\?\pipe\NAME" on this computer, "\\SERVER\pipe\NAME" or "\\?\UNC\SERVER\pipe\NAME"
-// on one of the network; "pipe" in any case, / taken for \. The server's name is
-// walked by characters, as `is_lead_byte` tells them apart. Only reads the text.
+// True when `name` is that of a named pipe on Windows: "\\.\pipe\NAME",
+// "\\?\pipe\NAME" or "\??\pipe\NAME" on this computer, "\\SERVER\pipe\NAME" or
+// "\\?\UNC\SERVER\pipe\NAME" on one of the network, also through the system's other
+// names for the pipe folder ("\\.\Global\pipe\", "\\?\GLOBALROOT\Device\NamedPipe\",
+// "\\?\GLOBALROOT\??\pipe\"); the components in any case, / taken for \ (but in
+// "\??\"). The server's name is walked by characters, as `is_lead_byte` tells them
+// apart. Only reads the text: ".." is not resolved.
 bool names_a_pipe(const char *name, LeadByteTest is_lead_byte);
 
 // Sets the function that open_for_writing calls with the name just before it opens

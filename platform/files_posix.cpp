@@ -103,6 +103,11 @@ bool read_stopped_by_lock(std::FILE *)
     return false; // locks here only advise: they stop no read
 }
 
+bool stream_file_part(const char *, char *, std::size_t)
+{
+    return false; // a name here names a file, never a stream inside one
+}
+
 bool is_name_lead_byte(unsigned char)
 {
     return false; // a name's bytes are its characters' own; / is never part of another

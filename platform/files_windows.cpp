@@ -4,6 +4,7 @@
 #include "platform/files.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -54,19 +55,20 @@ std::FILE *stream_of(HANDLE handle, int flags, const char *mode)
 }
 
 // The full path the system makes of a name before it opens it: its slashes turned,
-// its "." and ".." resolved, the current folder joined to it. Far longer than any
-// pipe's name.
+// its "." and ".." resolved, the current folder joined to it. As long as a name the
+// system opens can be.
 char g_full_path[1 << 15];
 
-// True when `name` leads to a named pipe, as written or as the open will read it
-// ("\\.\C:\..\pipe\x", or a plain name in the pipe folder made current).
-bool leads_to_a_pipe(const char *name)
+// The name as the open will read it: its full path, but for a name the system takes
+// as it stands ("\\?\" and "\??\", backslashes only) or whose full path cannot be
+// made. Points into g_full_path or at `name`. Read as written, "\\.\pipe\..\C:\x"
+// would be a pipe and "athena.txt:x\." no stream: they are C:\x and athena.txt:x.
+const char *name_as_opened(const char *name)
 {
-    if (names_a_pipe(name, is_name_lead_byte))
-        return true;
+    if (std::strncmp(name, "\\\\?\\", 4) == 0 || std::strncmp(name, "\\??\\", 4) == 0)
+        return name;
     DWORD length = GetFullPathNameA(name, sizeof g_full_path, g_full_path, nullptr);
-    return length > 0 && length < sizeof g_full_path &&
-           names_a_pipe(g_full_path, is_name_lead_byte);
+    return length > 0 && length < sizeof g_full_path ? g_full_path : name;
 }
 
 } // namespace
@@ -74,6 +76,17 @@ bool leads_to_a_pipe(const char *name)
 bool is_name_lead_byte(unsigned char name_byte)
 {
     return IsDBCSLeadByteEx(CP_ACP, name_byte) != 0;
+}
+
+bool stream_file_part(const char *name, char *file_part, std::size_t size)
+{
+    const char *as_opened = name_as_opened(name);
+    std::size_t length = file_part_length(as_opened, is_name_lead_byte);
+    if (as_opened[length] == '\0' || length >= size)
+        return false;
+    std::memcpy(file_part, as_opened, length);
+    file_part[length] = '\0';
+    return true;
 }
 
 bool file_identity(std::FILE *file, FileIdentity *identity)
@@ -109,7 +122,7 @@ void examine_name(const char *name, FileAtName *found)
     *found = FileAtName{};
     // Even an open with no access takes one of a pipe's instances, and the server
     // then waits on a client that sends nothing: the report's own open is the one.
-    if (leads_to_a_pipe(name))
+    if (names_a_pipe(name_as_opened(name), is_name_lead_byte))
         return;
     // No access asked: the handle can only be asked about the file, so opening it
     // neither reads nor writes it, and a folder opens too.

@@ -103,19 +103,27 @@ TEST(FilePartLength, EndsAtTheFirstColonOfTheLastComponentPastADrive)
 // names that are no pipe's.
 TEST(NamesAPipe, KnowsThePipeFolderOfThisComputerAndOfServers)
 {
-    const char *pipes[] = {"\\\\.\\pipe\\tamsel",
-                           "\\\\?\\PIPE/tamsel",
-                           "//./Pipe/tamsel",
-                           "\\\\server\\pipe\\tamsel",
-                           "\\\\?\\UNC\\server\\pipe\\tamsel",
-                           "\\\\\x95\x5c\\pipe\\tamsel"};
+    const char *pipes[] = {
+        "\\\\.\\pipe\\tamsel", "\\\\?\\PIPE/tamsel", "//./Pipe/tamsel", "\\\\server\\pipe\\tamsel",
+        "\\\\?\\UNC\\server\\pipe\\tamsel", "\\\\\x95\x5c\\pipe\\tamsel",
+        // The system's own names for the pipe folder.
+        "\\??\\pipe\\tamsel", "\\\\.\\Global\\pipe\\tamsel", "\\\\?\\global\\GLOBAL\\PIPE\\tamsel",
+        "//./globalroot/device/namedpipe/tamsel", "\\\\.\\GLOBALROOT\\??\\pipe\\tamsel",
+        "\\\\?\\GLOBALROOT\\GLOBAL??\\Global\\pipe\\tamsel",
+        "\\\\?\\GLOBALROOT\\DosDevices\\pipe\\tamsel",
+        "\\\\?\\GLOBALROOT\\Device\\Mup\\server\\pipe\\tamsel", "\\??\\UNC\\server\\pipe\\tamsel"};
     const char *others[] = {"\\\\.\\pipes\\tamsel",
                             "\\\\.\\C:\\pipe\\tamsel",
                             "\\\\server\\share\\pipe\\tamsel",
                             "\\\\\\pipe\\tamsel",
                             "C:\\pipe\\tamsel",
                             "\\pipe\\tamsel",
-                            "\\\\server"};
+                            "\\\\server",
+                            "\\??\\C:\\pipe\\tamsel",
+                            "/?\?/pipe/tamsel",
+                            "\\\\.\\Globals\\pipe\\tamsel",
+                            "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\pipe\\tamsel",
+                            "\\\\?\\GLOBALROOT\\Windows\\pipe\\tamsel"};
     for (const char *name : pipes)
         EXPECT_TRUE(names_a_pipe(name, cp932_lead_byte)) << "input: " << name;
     for (const char *name : others)

@@ -87,6 +87,7 @@ std::string refused(const std::string &name, const char *why)
 }
 
 const char kIsSave[] = "is the save file";
+const std::string kPipeFolder = "\\\\.\\pipe\\";
 const char kHoldsLines[] = "holds character lines";
 
 TEST_F(DumpTest, WritesTheSheetOfEveryKeptCharacterAndCountsThem)
@@ -111,8 +112,13 @@ TEST_F(DumpTest, WritesOnlyWhatPassesTheFilter)
 
 TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
 {
-    std::string names[] = {save, folder + "/./athena.txt", folder + "/sub/../athena.txt",
-                           folder + "/link.txt", folder + "/hard.txt"};
+    // On Windows ".." leaves the pipe folder: the last is the save file, not a pipe.
+    std::string names[] = {save,
+                           folder + "/./athena.txt",
+                           folder + "/sub/../athena.txt",
+                           folder + "/link.txt",
+                           folder + "/hard.txt",
+                           kPipeFolder + "..\\" + save};
     fs::create_directory(folder + "/sub");
     std::error_code error;
     fs::create_symlink(save, folder + "/link.txt", error);
@@ -144,6 +150,12 @@ TEST_F(DumpTest, RefusesTheSaveFileHoweverItIsNamed)
 // safe: the loaded one moved away, or a new one put in its place by the server.
 TEST_F(DumpTest, RefusesTheLoadedFileAndTheFileNowAtItsPath)
 {
+#ifdef _WIN32
+    { // loaded through the pipe folder and "..": a file all the same
+        CapturedConsole quiet;
+        ASSERT_TRUE(load_save_file((kPipeFolder + "..\\" + save).c_str()));
+    }
+#endif
     std::string moved = folder + "/moved.txt";
     fs::rename(save, moved);
     CapturedConsole console;
@@ -462,39 +474,48 @@ TEST_F(DumpTest, SpecialFilesAndFilesChangedAfterTheCheckLoseNoCopy)
 
 #ifdef _WIN32
 // On Windows a backup program may hold a copy against reading: it cannot be checked
-// and is left whole. A server's pipe of one instance goes to the report's own open.
+// and is left whole. A server's pipe of one instance goes to the report's own open,
+// whichever of the system's spellings names its folder.
 TEST_F(DumpTest, AHeldCopyIsLeftAndAPipeGetsTheWholeReport)
 {
-    std::string copy = folder + "/copy.txt";
+    std::string held_copy = folder + "/held.txt", copy = folder + "/copy.txt";
+    write_file(held_copy, contents);
     write_file(copy, contents);
     // Share modes hold between two handles of one process as between two processes.
-    HANDLE held = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string pipe_name = "\\\\.\\pipe\\tamsel-" + std::to_string(GetCurrentProcessId());
-    HANDLE pipe = CreateNamedPipeA(pipe_name.c_str(), PIPE_ACCESS_INBOUND,
-                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 1 << 16, 0, nullptr);
-    std::string received;
-    std::thread server([&] {
-        ConnectNamedPipe(pipe, nullptr); // at once when a client came first
-        char piece[4096];
-        for (DWORD got = 0; ReadFile(pipe, piece, sizeof piece, &got, nullptr) && got > 0;)
-            received.append(piece, got);
-    });
-    const std::pair<std::string, std::string> rows[] = {
-        {copy, "\nError: Could not open or create \"" + copy + "\"!\n\n"},
-        {pipe_name, wrote(3, pipe_name)}};
-    for (const auto &row : rows)
-        EXPECT_EQ(dump(row.first, FilterKind::none, 0, 0, row.first == pipe_name), row.second);
-    // A client that sends nothing lets go of a server that no dump reached.
-    HANDLE client =
-        CreateFileA(pipe_name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (client != INVALID_HANDLE_VALUE)
-        CloseHandle(client);
-    server.join();
-    CloseHandle(pipe);
+    HANDLE held = CreateFileA(held_copy.c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::pair<std::string, std::string> copies[] = {
+        {held_copy, "\nError: Could not open or create \"" + held_copy + "\"!\n\n"},
+        {kPipeFolder + "..\\" + copy, refused(kPipeFolder + "..\\" + copy, kHoldsLines)}};
+    for (const auto &row : copies)
+        EXPECT_EQ(dump(row.first, FilterKind::none, 0, 0, false), row.second);
     CloseHandle(held);
-    EXPECT_EQ(read_file(copy), contents) << "the held copy changed";
-    EXPECT_EQ(received, full) << "the pipe's server got another report";
+    EXPECT_EQ(read_file(held_copy) + read_file(copy), contents + contents) << "a copy changed";
+
+    const char *spellings[] = {"\\\\.\\pipe\\", "\\??\\pipe\\", "\\\\.\\Global\\pipe\\",
+                               "\\\\?\\GLOBALROOT\\Device\\NamedPipe\\", "\\\\.\\C:\\..\\pipe\\"};
+    for (const char *spelling : spellings) {
+        std::string pipe_name = "tamsel-" + std::to_string(GetCurrentProcessId());
+        HANDLE pipe = CreateNamedPipeA((kPipeFolder + pipe_name).c_str(), PIPE_ACCESS_INBOUND,
+                                       PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 1 << 16, 0, nullptr);
+        std::string received;
+        std::thread server([&] {
+            ConnectNamedPipe(pipe, nullptr); // at once when a client came first
+            char piece[4096];
+            for (DWORD got = 0; ReadFile(pipe, piece, sizeof piece, &got, nullptr) && got > 0;)
+                received.append(piece, got);
+        });
+        std::string name = spelling + pipe_name;
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, true), wrote(3, name));
+        // A client that sends nothing lets go of a server that no dump reached.
+        HANDLE client = CreateFileA((kPipeFolder + pipe_name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (client != INVALID_HANDLE_VALUE)
+            CloseHandle(client);
+        server.join();
+        CloseHandle(pipe);
+        EXPECT_EQ(received, full) << name << ": the pipe's server got another report";
+    }
 }
 #endif
 
