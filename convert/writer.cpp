@@ -77,19 +77,12 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     return !failed && holds;
 }
 
-// A name that makes a stream inside a file on Windows ("athena.txt:x") is examined
-// by its file part. Names longer than this cannot be opened there at all.
-char g_file_part[1 << 16];
-
 // True when `name` would make a stream inside the save file: the examination of the
 // name itself finds nothing there, and creating it would change the save file.
 bool is_stream_of_save_file(const char *name)
 {
-    if (!stream_file_part(name, g_file_part, sizeof g_file_part))
-        return false;
     FileAtName file;
-    examine_name(g_file_part, &file);
-    return file.has_identity && is_save_file(file.identity);
+    return examine_stream_file(name, &file) && file.has_identity && is_save_file(file.identity);
 }
 
 // Rounds of examining and opening a name whose file keeps changing under the dump.

@@ -88,21 +88,21 @@ constexpr bool kNewNameMayBeInAFile = true;
 constexpr bool kNewNameMayBeInAFile = false;
 #endif
 
-// When `name` names a stream inside a file (on Windows "athena.txt:x"), copies the
-// name of that file into `file_part` (`size` bytes) and returns true. The name is
-// read as the open will read it: its full path, "." and ".." resolved, so that
-// "athena.txt:x\." and "athena.txt:x\y\.." are streams too, except where the system
-// takes it as it stands ("\\?\", "\??\"). False for a name of no stream, a file part
-// that does not fit, and on every other system.
-bool stream_file_part(const char *name, char *file_part, std::size_t size);
+// When `name` names a stream inside a file (on Windows "athena.txt:x"), examines that
+// file as examine_name examines a name and returns true. The name is read as the
+// open will read it: its full path, "." and ".." resolved, so that "athena.txt:x\."
+// and "athena.txt:x\y\.." are streams too, except where the system takes it as it
+// stands ("\\?\", "\??\"); and in wide characters, whatever the code page cannot
+// spell. False for a name of no stream, and on every other system.
+bool examine_stream_file(const char *name, FileAtName *found);
 
 // Tells a byte that starts a character of two bytes in the code page a name is
 // read in; such a byte takes the next one with it, whatever that byte is.
 using LeadByteTest = bool (*)(unsigned char name_byte);
 
 // The lead-byte test of the code page in which the system reads narrow file names:
-// on Windows the ANSI code page (CreateFileA, GetFullPathNameA and fopen alike; the
-// program never switches them to the OEM code page), where the second byte of a
+// on Windows the ANSI code page (CreateFileA and fopen alike; the program never
+// switches them to the OEM code page), where the second byte of a
 // character can be a backslash (code pages 932, 936, 949, 950). Elsewhere, and
 // where that code page is UTF-8, no byte is one.
 bool is_name_lead_byte(unsigned char name_byte);

@@ -103,8 +103,9 @@ bool read_stopped_by_lock(std::FILE *)
     return false; // locks here only advise: they stop no read
 }
 
-bool stream_file_part(const char *, char *, std::size_t)
+bool examine_stream_file(const char *, FileAtName *found)
 {
+    *found = FileAtName{};
     return false; // a name here names a file, never a stream inside one
 }
 

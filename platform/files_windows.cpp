@@ -54,22 +54,65 @@ std::FILE *stream_of(HANDLE handle, int flags, const char *mode)
     return file;
 }
 
-// The full path the system makes of a name before it opens it: its slashes turned,
-// its "." and ".." resolved, the current folder joined to it. As long as a name the
-// system opens can be.
-char g_full_path[1 << 15];
+// The longest name the system opens, in UTF-16 units.
+constexpr int kWideNameSize = 1 << 15;
+wchar_t g_wide_name[kWideNameSize];
+wchar_t g_full_path[kWideNameSize];
+// A name as the open will read it, in UTF-8: it holds every character of a path, and
+// no byte of a character is a \ or a /, so no code page's lead bytes matter.
+char g_as_opened[3 * kWideNameSize];
 
-// The name as the open will read it: its full path, but for a name the system takes
-// as it stands ("\\?\" and "\??\", backslashes only) or whose full path cannot be
-// made. Points into g_full_path or at `name`. Read as written, "\\.\pipe\..\C:\x"
-// would be a pipe and "athena.txt:x\." no stream: they are C:\x and athena.txt:x.
-const char *name_as_opened(const char *name)
+bool no_lead_byte(unsigned char)
 {
-    if (std::strncmp(name, "\\\\?\\", 4) == 0 || std::strncmp(name, "\\??\\", 4) == 0)
-        return name;
-    DWORD length = GetFullPathNameA(name, sizeof g_full_path, g_full_path, nullptr);
-    return length > 0 && length < sizeof g_full_path ? g_full_path : name;
+    return false;
 }
+
+// Puts `name` into g_as_opened as the open will read it: in the ANSI code page, as
+// CreateFileA reads it, then as its full path (the current folder joined, "." and
+// ".." resolved, / turned into \), but for a name the system takes as it stands
+// ("\\?\" and "\??\", backslashes only). Read as written, "\\.\pipe\..\C:\x" would
+// be a pipe and "athena.txt:x\." no stream: they are C:\x and athena.txt:x. The full
+// path is made in wide characters: in the code page a folder's name may not be
+// spelled at all, nor a path past 260 characters. False when the name is longer
+// than any the system opens.
+bool name_as_opened(const char *name)
+{
+    if (MultiByteToWideChar(CP_ACP, 0, name, -1, g_wide_name, kWideNameSize) == 0)
+        return false;
+    const wchar_t *path = g_wide_name;
+    if (std::strncmp(name, "\\\\?\\", 4) != 0 && std::strncmp(name, "\\??\\", 4) != 0) {
+        DWORD length = GetFullPathNameW(g_wide_name, kWideNameSize, g_full_path, nullptr);
+        if (length > 0 && length < static_cast<DWORD>(kWideNameSize))
+            path = g_full_path;
+    }
+    return WideCharToMultiByte(CP_UTF8, 0, path, -1, g_as_opened, sizeof g_as_opened, nullptr,
+                               nullptr) != 0;
+}
+
+// True when `name` leads to a named pipe, as the open will read it.
+bool leads_to_a_pipe(const char *name)
+{
+    return name_as_opened(name) ? names_a_pipe(g_as_opened, no_lead_byte)
+                                : names_a_pipe(name, is_name_lead_byte);
+}
+
+// Fills in `found` from `handle`, opened with no access to examine a name (or
+// INVALID_HANDLE_VALUE), and closes it.
+void describe_examined(HANDLE handle, FileAtName *found)
+{
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        found->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return;
+    }
+    describe_handle(handle, found);
+    CloseHandle(handle);
+}
+
+// No access asked: the handle can only be asked about the file, so opening it
+// neither reads nor writes it, and a folder opens too.
+constexpr DWORD kExamineShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kExamineFlags = FILE_FLAG_BACKUP_SEMANTICS;
 
 } // namespace
 
@@ -78,14 +121,22 @@ bool is_name_lead_byte(unsigned char name_byte)
     return IsDBCSLeadByteEx(CP_ACP, name_byte) != 0;
 }
 
-bool stream_file_part(const char *name, char *file_part, std::size_t size)
+bool examine_stream_file(const char *name, FileAtName *found)
 {
-    const char *as_opened = name_as_opened(name);
-    std::size_t length = file_part_length(as_opened, is_name_lead_byte);
-    if (as_opened[length] == '\0' || length >= size)
+    *found = FileAtName{};
+    if (!name_as_opened(name))
         return false;
-    std::memcpy(file_part, as_opened, length);
-    file_part[length] = '\0';
+    std::size_t length = file_part_length(g_as_opened, no_lead_byte);
+    if (g_as_opened[length] == '\0')
+        return false;
+    g_as_opened[length] = '\0';
+    // A pipe's name is never opened to examine it (see examine_name).
+    if (names_a_pipe(g_as_opened, no_lead_byte) ||
+        MultiByteToWideChar(CP_UTF8, 0, g_as_opened, -1, g_wide_name, kWideNameSize) == 0)
+        return true;
+    describe_examined(
+        CreateFileW(g_wide_name, 0, kExamineShare, nullptr, OPEN_EXISTING, kExamineFlags, nullptr),
+        found);
     return true;
 }
 
@@ -122,19 +173,11 @@ void examine_name(const char *name, FileAtName *found)
     *found = FileAtName{};
     // Even an open with no access takes one of a pipe's instances, and the server
     // then waits on a client that sends nothing: the report's own open is the one.
-    if (names_a_pipe(name_as_opened(name), is_name_lead_byte))
+    if (leads_to_a_pipe(name))
         return;
-    // No access asked: the handle can only be asked about the file, so opening it
-    // neither reads nor writes it, and a folder opens too.
-    HANDLE handle = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        found->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return;
-    }
-    describe_handle(handle, found);
-    CloseHandle(handle);
+    // The narrow name itself, so that it is read exactly as the open reads it.
+    describe_examined(
+        CreateFileA(name, 0, kExamineShare, nullptr, OPEN_EXISTING, kExamineFlags, nullptr), found);
 }
 
 void examine_open_file(std::FILE *file, FileAtName *found)
