@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/save_generator.h"
+#include "bench/save_generator.h"
 
 int main(int argc, char **argv)
 {

