@@ -18,7 +18,7 @@ void dump_filtered(const RunState &state, WordRead name_read, bool values_read, 
 {
     if (name_read == word_whole && !values_read) {
         write_text("\nError: No number was given, so \"");
-        write_text(state.word);
+        write_text(state.word, state.word_length);
         write_text("\" was not written!\n\n");
         return;
     }
@@ -29,7 +29,7 @@ void dump_filtered(const RunState &state, WordRead name_read, bool values_read, 
 bool run_equality_filter(RunState &state, const char *prompt, FilterKind kind)
 {
     write_text(kNamePrompt);
-    WordRead name_read = read_name(state.word, sizeof state.word);
+    WordRead name_read = read_name(state.word, sizeof state.word, &state.word_length);
     write_text(prompt);
     bool value_read = read_number(state.first_value);
     if (value_read && state.first_value < 0)
@@ -41,7 +41,7 @@ bool run_equality_filter(RunState &state, const char *prompt, FilterKind kind)
 void run_zeny_filter(RunState &state)
 {
     write_text(kNamePrompt);
-    WordRead name_read = read_name(state.word, sizeof state.word);
+    WordRead name_read = read_name(state.word, sizeof state.word, &state.word_length);
     write_text("\nThe Zeny filter searches a range of zeny,\nYou will need to enter a minimum "
                "and max value for the range\n\n");
     write_text("\n----\n\nShow me players with zeny greater than:\n");

@@ -1,6 +1,8 @@
 // The main menu loop.
 #include "app/main_menu.h"
 
+#include <cstring>
+
 #include "app/filter_menu.h"
 #include "convert/writer.h"
 
@@ -13,6 +15,12 @@ void dump_report(const RunState &state, WordRead name_read, FilterKind kind, std
         return;
     if (name_read == word_cut) {
         write_text("\nError: The file name is longer than 2047 characters!\n\n");
+        return;
+    }
+    // No file has a NUL in its name: the name typed cannot be opened, and the part
+    // before the NUL is a name nobody typed, so nothing is opened at all.
+    if (std::memchr(state.word, '\0', state.word_length) != nullptr) {
+        write_open_or_create_error(state.word, state.word_length);
         return;
     }
     dump_characters(state.word, kind, first, second);
@@ -31,7 +39,7 @@ bool run_main_menu(RunState &state)
             return false;
         case 1: {
             write_text("\n\nEnter a file name to save as:\n");
-            WordRead name_read = read_name(state.word, sizeof state.word);
+            WordRead name_read = read_name(state.word, sizeof state.word, &state.word_length);
             dump_report(state, name_read, FilterKind::none, 0, 0);
             break;
         }

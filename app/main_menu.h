@@ -15,7 +15,7 @@ bool run_main_menu(RunState &state);
 
 // Runs the dump of `state.word` where a menu asks for it, given how the report
 // name was read: nothing is done when no name was stored, and a name cut to the
-// buffer is refused rather than opened under a shorter name.
+// buffer, or one that holds a NUL, is refused rather than opened under a shorter name.
 void dump_report(const RunState &state, WordRead name_read, FilterKind kind, std::int32_t first,
                  std::int32_t second);
 

@@ -20,22 +20,30 @@ bool run_program()
                "directory)\n");
 
     RunState state = {}; // an input that ends before the path leaves the path empty
-    WordRead got = read_name(state.word, sizeof state.word);
-    std::size_t length = std::strlen(state.word);
+    WordRead got = read_name(state.word, sizeof state.word, &state.word_length);
+    std::size_t length = state.word_length;
     // Opening a cut path could load some other file than the one typed.
     if (got == word_cut || length > kPathSize - 1) {
         write_text("\nError: The path is longer than 1023 characters!\n\n");
         flush_console();
         return false;
     }
-    if (equal_ignoring_case(state.word, "athena.txt"))
+    // Every byte typed is compared: "athena.txt" with more after a NUL is another name.
+    if (length == sizeof "athena.txt" - 1 && equal_ignoring_case(state.word, "athena.txt"))
         std::memcpy(state.path, "athena.txt", sizeof "athena.txt");
     else
         std::memcpy(state.path, state.word, length + 1);
 
     write_text("\nLoading \"");
-    write_text(state.path);
+    write_text(state.path, length);
     write_text("\"...\n");
+    // No file has a NUL in its name: the one typed cannot be opened, and the part
+    // before the NUL is a name nobody typed.
+    if (std::memchr(state.path, '\0', length) != nullptr) {
+        write_open_error(state.path, length);
+        flush_console();
+        return false;
+    }
     bool quit = load_save_file(state.path) && run_main_menu(state);
     flush_console();
     return quit;

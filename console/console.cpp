@@ -97,6 +97,11 @@ void write_text(const char *text)
     *g_out << text;
 }
 
+void write_text(const char *text, std::size_t length)
+{
+    g_out->write(text, static_cast<std::streamsize>(length));
+}
+
 void write_text(std::int32_t value)
 {
     char digits[kDecimalRoom];
@@ -134,8 +139,8 @@ namespace
 
 // Stores characters up to, not including, the first that `ends` accepts or the end
 // of input, at most size - 1 of them and a NUL; the rest is read and dropped. The
-// end of input sets the failed state.
-WordRead take_until(char *buffer, std::size_t size, bool (*ends)(int))
+// end of input sets the failed state. `*stored` gets the count stored.
+WordRead take_until(char *buffer, std::size_t size, bool (*ends)(int), std::size_t *stored)
 {
     std::size_t length = 0;
     bool cut = false;
@@ -149,6 +154,7 @@ WordRead take_until(char *buffer, std::size_t size, bool (*ends)(int))
         c = peek_char();
     }
     buffer[length] = '\0';
+    *stored = length;
     if (c == Traits::eof())
         g_failed = true;
     return cut ? word_cut : word_whole;
@@ -160,7 +166,7 @@ bool ends_quoted(int c)
 }
 
 // Reads a word, or with `quotes` a name that may stand in double quotes.
-WordRead read_text(char *buffer, std::size_t size, bool quotes)
+WordRead read_text(char *buffer, std::size_t size, bool quotes, std::size_t *length)
 {
     if (g_failed)
         return word_none;
@@ -168,9 +174,9 @@ WordRead read_text(char *buffer, std::size_t size, bool quotes)
     if (!skip_space())
         return word_none;
     if (!quotes || peek_char() != '"')
-        return take_until(buffer, size, is_space);
+        return take_until(buffer, size, is_space, length);
     take_char();
-    WordRead got = take_until(buffer, size, ends_quoted);
+    WordRead got = take_until(buffer, size, ends_quoted, length);
     // The closing quote goes with the name; a line end stays, as the white space
     // after a word does, for the next read.
     if (peek_char() == '"')
@@ -180,14 +186,14 @@ WordRead read_text(char *buffer, std::size_t size, bool quotes)
 
 } // namespace
 
-WordRead read_word(char *buffer, std::size_t size)
+WordRead read_word(char *buffer, std::size_t size, std::size_t *length)
 {
-    return read_text(buffer, size, false);
+    return read_text(buffer, size, false, length);
 }
 
-WordRead read_name(char *buffer, std::size_t size)
+WordRead read_name(char *buffer, std::size_t size, std::size_t *length)
 {
-    return read_text(buffer, size, true);
+    return read_text(buffer, size, true, length);
 }
 
 void wait_for_enter()

@@ -38,15 +38,21 @@ enum WordRead {
 
 // Skips white space and reads one word of any length into `buffer` (`size` bytes,
 // at least 1), storing at most size - 1 characters and a NUL. The white space that
-// ends the word stays in the input. Leaves `buffer` unchanged on word_none.
-WordRead read_word(char *buffer, std::size_t size);
+// ends the word stays in the input. `*length` gets the bytes stored, a typed NUL
+// among them counted as any other byte, so a word holds a NUL when strlen(buffer)
+// is less. Leaves `buffer` and `*length` unchanged on word_none.
+WordRead read_word(char *buffer, std::size_t size, std::size_t *length);
 
 // Reads a file name as read_word does, except that a name starting with a double
 // quote runs to the next double quote, white space included; the quotes are not
 // stored, and the name's length is counted inside them. A line end (LF or CR) or
 // the end of input before the closing quote ends the name: the line end stays in
 // the input, the end of input sets the failed state. "" stores an empty name.
-WordRead read_name(char *buffer, std::size_t size);
+WordRead read_name(char *buffer, std::size_t size, std::size_t *length);
+
+// Writes `length` bytes of `text` exactly, a NUL among them included: a name as it
+// was typed.
+void write_text(const char *text, std::size_t length);
 
 // Waits for the user to press Enter, whatever earlier reads left: drops the rest
 // of the line last typed, ignores the failed state, then reads one more line. Only

@@ -54,13 +54,6 @@ char g_path[kPathSize];
 FileIdentity g_identity;
 bool g_identity_known = false;
 
-void write_open_error(const char *path)
-{
-    write_text("\nError: Could not open \"");
-    write_text(path);
-    write_text("\"!\n\n");
-}
-
 // Frees what a load keeps, its path and identity included; nothing is kept afterwards.
 void release_load()
 {
@@ -157,6 +150,13 @@ void write_skipped_lines()
 
 } // namespace
 
+void write_open_error(const char *path, std::size_t length)
+{
+    write_text("\nError: Could not open \"");
+    write_text(path, length);
+    write_text("\"!\n\n");
+}
+
 bool split_lines(std::FILE *file, std::size_t limit, LineSink sink, void *context)
 {
     std::size_t start = 0;    // where the line being split starts in the buffer
@@ -228,7 +228,7 @@ bool load_save_file(const char *path)
     // leaves nothing kept, as a failed read does.
     release_load();
     if (file == nullptr) {
-        write_open_error(path);
+        write_open_error(path, path_length);
         return false;
     }
     // The reads go straight into the buffer; a stream buffer would only copy twice.
@@ -244,7 +244,7 @@ bool load_save_file(const char *path)
     if (!loaded || failed) {
         release_load();
         if (failed) {
-            write_open_error(path);
+            write_open_error(path, path_length);
         } else {
             write_text("\nError: \"");
             write_text(path);

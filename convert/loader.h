@@ -23,6 +23,10 @@ constexpr std::size_t kPathSize = 1024;  // the save-file path: 1023 characters 
 // it is too large; both return false with nothing kept.
 bool load_save_file(const char *path);
 
+// Prints the load's open error for `path`, its `length` bytes as they are, a NUL
+// among them included: what start-up shows for a path no file can have.
+void write_open_error(const char *path, std::size_t length);
+
 // Fills `record` with the values kept of character `index`: the characters are
 // counted from 0 in file order, lines that give no sheet left out, so `index` is no
 // line number. The values are those scan_character_line read; job_name is left as

@@ -2,7 +2,9 @@
 // and writes it, checking the file's state when it is closed.
 #include "convert/writer.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "console/console.h"
 #include "convert/loader.h"
@@ -51,10 +53,15 @@ bool is_save_file(const FileIdentity &identity)
 // a dump, and a copy whose first lines are not character lines is let through.
 constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
 
+// Where the copy check's reads fail, set by tests; by default nowhere.
+std::size_t g_copy_check_failure = SIZE_MAX;
+
 // True when the regular file `found` at `name` holds a character line among its
-// first kCopyCheckSize bytes, read as a load would read them. A file that cannot
-// be read is not taken for a copy; one that cannot be read now, because another
-// process holds it or a locked part of it, sets `*busy`.
+// first kCopyCheckSize bytes, read as a load would read them: a character line
+// found is a copy, whatever the reads after it do. A file that cannot be opened
+// for reading is not taken for a copy. Sets `*busy` when the file could not be
+// checked: another process holds it or a locked part of it, or a read failed
+// before a character line was found.
 bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
 {
     *busy = false;
@@ -69,12 +76,12 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     std::uint64_t size = 0;
     if (!regular_file_size(file, &size))
         size = 0;
-    bool holds = holds_character_line(file, size < kCopyCheckSize ? static_cast<std::size_t>(size)
-                                                                  : kCopyCheckSize);
-    bool failed = std::ferror(file) != 0;
-    *busy = read_stopped_by_lock(file);
+    std::size_t limit = size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize;
+    bool cut_short = g_copy_check_failure < limit;
+    bool holds = holds_character_line(file, cut_short ? g_copy_check_failure : limit);
+    *busy = !holds && (cut_short || std::ferror(file) != 0);
     std::fclose(file); // read only: nothing to lose on close
-    return !failed && holds;
+    return holds;
 }
 
 // True when `name` would make a stream inside the save file: the examination of the
@@ -144,11 +151,23 @@ std::FILE *open_report(const char *report_name)
         std::fclose(report);
         break;
     }
-    write_name_error("\nError: Could not open or create \"", report_name, "\"!\n\n");
+    write_open_or_create_error(report_name, std::strlen(report_name));
     return nullptr;
 }
 
 } // namespace
+
+void write_open_or_create_error(const char *name, std::size_t length)
+{
+    write_text("\nError: Could not open or create \"");
+    write_text(name, length);
+    write_text("\"!\n\n");
+}
+
+void set_copy_check_failure(std::size_t bytes)
+{
+    g_copy_check_failure = bytes;
+}
 
 bool dump_characters(const char *report_name, FilterKind kind, std::int32_t first,
                      std::int32_t second)

@@ -25,14 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             // Steps of one parity read names, which may stand in quotes.
             const bool name = step % 2 == 1;
             std::memset(word, 'z', sizeof word);
-            WordRead got = name ? read_name(word, word_size) : read_word(word, word_size);
+            std::size_t length = 0;
+            WordRead got =
+                name ? read_name(word, word_size, &length) : read_word(word, word_size, &length);
             if (got == word_none)
                 continue;
             // Nothing is written past the buffer, a cut word fills it exactly, and
-            // the stored text holds no white space (a typed NUL may end it early).
+            // the stored text holds no white space (a typed NUL may end it early, and is
+            // counted in the length).
             // A name holds no line end, and one with a quote in it was a plain
             // word and holds no space either.
-            if (word[word_size] != 'z' || std::strlen(word) >= word_size)
+            if (word[word_size] != 'z' || length >= word_size || word[length] != '\0' ||
+                std::strlen(word) > length)
                 std::abort();
             if (got == word_cut && word[word_size - 1] != '\0')
                 std::abort();
@@ -49,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::int32_t value = 7;
         read_number(value);
         std::strcpy(word, "kept");
-        if (value != 7 || read_word(word, sizeof word) != word_none || std::strcmp(word, "kept"))
+        std::size_t length = 4;
+        if (value != 7 || read_word(word, sizeof word, &length) != word_none || length != 4 ||
+            std::strcmp(word, "kept"))
             std::abort();
     }
     wait_for_enter(); // must return on any input

@@ -66,11 +66,6 @@ bool same_file_state(const FileAtName &first, const FileAtName &second);
 // a share mode that lets no one else read it (a sharing violation).
 std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy);
 
-// True when the reads of `file`, just made, failed because another process holds
-// part of the file locked (Windows: a lock violation, LockFileEx); false for any
-// other failure, and on POSIX systems, whose locks stop no read.
-bool read_stopped_by_lock(std::FILE *file);
-
 // Opens `name` for writing in text mode without emptying it. With `create` a new
 // file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).
 // Without it, only an existing file is opened, as a plain open for writing would:

@@ -98,11 +98,6 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
     return file;
 }
 
-bool read_stopped_by_lock(std::FILE *)
-{
-    return false; // locks here only advise: they stop no read
-}
-
 bool examine_stream_file(const char *, FileAtName *found)
 {
     *found = FileAtName{};

@@ -195,12 +195,6 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
     return stream_of(handle, _O_RDONLY, "r");
 }
 
-bool read_stopped_by_lock(std::FILE *file)
-{
-    // The C library keeps the system's error of its last failed call beside errno.
-    return std::ferror(file) != 0 && _doserrno == static_cast<DWORD>(ERROR_LOCK_VIOLATION);
-}
-
 std::FILE *open_for_writing(const char *name, bool create, bool *changed)
 {
     *changed = false;

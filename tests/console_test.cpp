@@ -10,6 +10,8 @@
 
 #include "tests/test_support.h"
 
+using namespace std::string_literals;
+
 namespace
 {
 
@@ -60,7 +62,8 @@ TEST(ReadNumber, FollowsTheRulesOfDecimalOctalAndHexadecimal)
         EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
         if (!row.failed) {
             char word[64] = "";
-            read_word(word, sizeof word);
+            std::size_t length = 0;
+            read_word(word, sizeof word, &length);
             EXPECT_STREQ(word, row.next_word) << "input: " << row.input;
         }
     }
@@ -78,8 +81,10 @@ TEST(ReadNumber, TextThatIsNoNumberStaysInTheInput)
     EXPECT_FALSE(read_number(target));
     EXPECT_EQ(target, 9);
     char word[8] = "keep";
-    EXPECT_EQ(read_word(word, sizeof word), word_none);
+    std::size_t length = 4;
+    EXPECT_EQ(read_word(word, sizeof word, &length), word_none);
     EXPECT_STREQ(word, "keep");
+    EXPECT_EQ(length, 4u);
 }
 
 TEST(ReadNumber, SeveralAnswersOnOneLineFeedTheNextPrompts)
@@ -87,9 +92,10 @@ TEST(ReadNumber, SeveralAnswersOnOneLineFeedTheNextPrompts)
     CapturedConsole console("2 1 out.txt 150\n");
     std::int32_t a = 0, b = 0, c = 0;
     char word[16] = "";
+    std::size_t length = 0;
     read_number(a);
     read_number(b);
-    read_word(word, sizeof word);
+    read_word(word, sizeof word, &length);
     read_number(c);
     EXPECT_EQ(a, 2);
     EXPECT_EQ(b, 1);
@@ -98,10 +104,11 @@ TEST(ReadNumber, SeveralAnswersOnOneLineFeedTheNextPrompts)
     EXPECT_FALSE(console_failed());
 }
 
+// The inputs and the stored bytes are strings: a typed NUL is part of a word.
 struct WordCase {
-    const char *input;
+    std::string input;
     std::size_t size;
-    const char *expected;
+    std::string expected; // the bytes stored, as many as the read says it stored
     WordRead outcome;
     bool failed;
     const char *next_word;
@@ -116,6 +123,8 @@ TEST(ReadWord, StoresAtMostTheBufferAndConsumesTheWholeWord)
         {"abcdefghi next", 9, "abcdefgh", word_cut, false, "next"},
         {"abcdefghijklmnopqrstuvwxyz\tnext", 4, "abc", word_cut, false, "next"},
         {"\xe9t\xe9\n", 16, "\xe9t\xe9", word_whole, false, ""},
+        {"ab\0cd.txt next"s, 16, "ab\0cd.txt"s, word_whole, false, "next"},
+        {"ab\0cd.txt next"s, 4, "ab\0"s, word_cut, false, "next"},
         {"last", 16, "last", word_whole, true, ""},
         {"  \r\n\v\f", 16, "unchanged", word_none, true, ""},
         {"", 16, "unchanged", word_none, true, ""},
@@ -125,20 +134,21 @@ TEST(ReadWord, StoresAtMostTheBufferAndConsumesTheWholeWord)
         for (const WordCase &row : cases) {
             CapturedConsole console(row.input);
             char word[64] = "unchanged";
-            EXPECT_EQ(read(word, row.size), row.outcome) << "input: " << row.input;
-            EXPECT_STREQ(word, row.expected) << "input: " << row.input;
+            std::size_t length = 9;
+            EXPECT_EQ(read(word, row.size, &length), row.outcome) << "input: " << row.input;
+            EXPECT_EQ(std::string(word, length), row.expected) << "input: " << row.input;
             EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
             char next[64] = "";
-            read_word(next, sizeof next);
+            read_word(next, sizeof next, &length);
             EXPECT_STREQ(next, row.next_word) << "input: " << row.input;
         }
     }
 }
 
 struct NameCase {
-    const char *input;
+    std::string input;
     std::size_t size;
-    const char *expected;
+    std::string expected; // the bytes stored, as many as the read says it stored
     WordRead outcome;
     bool failed;
     const char *rest; // what is left unread in the input
@@ -160,12 +170,14 @@ TEST(ReadName, TakesANameInDoubleQuotesWithItsSpaces)
         {"\"a b c d e\nf", 8, "a b c d", word_cut, false, "\nf"},
         {"my\"quoted name\"\n", 32, "my\"quoted", word_whole, false, " name\"\n"},
         {"\"C:\\My Games\\athena.txt\"", 32, "C:\\My Games\\athena.txt", word_whole, false, ""},
+        {"\"a b\0c.txt\" 3"s, 32, "a b\0c.txt"s, word_whole, false, " 3"},
     };
     for (const NameCase &row : cases) {
         CapturedConsole console(row.input);
         char name[64] = "unchanged";
-        EXPECT_EQ(read_name(name, row.size), row.outcome) << "input: " << row.input;
-        EXPECT_STREQ(name, row.expected) << "input: " << row.input;
+        std::size_t length = 9;
+        EXPECT_EQ(read_name(name, row.size, &length), row.outcome) << "input: " << row.input;
+        EXPECT_EQ(std::string(name, length), row.expected) << "input: " << row.input;
         EXPECT_EQ(console_failed(), row.failed) << "input: " << row.input;
         std::string rest(std::istreambuf_iterator<char>(console.in), {});
         EXPECT_EQ(rest, row.rest) << "input: " << row.input;
@@ -195,7 +207,8 @@ TEST(WaitForEnter, DropsTheRestOfTheLineAndWaitsForOneMore)
     // Once the input has ended, nothing more is read, even from a stream that goes on.
     CapturedConsole console("");
     char word[8];
-    read_word(word, sizeof word);
+    std::size_t length = 0;
+    read_word(word, sizeof word, &length);
     console.in.clear();
     console.in.str("enter\n");
     wait_for_enter();
@@ -224,11 +237,12 @@ TEST(ConsoleReads, FlushThePromptBeforeWaiting)
     EXPECT_EQ(recorder.flushed, "number?");
     write_text("word?");
     char word[8];
-    read_word(word, sizeof word);
+    std::size_t length = 0;
+    read_word(word, sizeof word, &length);
     EXPECT_EQ(recorder.flushed, "number?word?");
     // In the failed state the reads return at once, without a flush.
     write_text("more?");
-    read_word(word, sizeof word);
+    read_word(word, sizeof word, &length);
     read_number(value);
     EXPECT_EQ(recorder.flushed, "number?word?");
     CapturedConsole reset; // back to a fresh console for the other tests

@@ -19,6 +19,7 @@
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace
 {
@@ -78,6 +79,52 @@ TEST(Dialogue, AReportNameLongerThan2047CharactersIsNeverOpened)
     }
     EXPECT_EQ(entries, 1u) << "only the save file may be in the folder";
     EXPECT_EQ(read_file(folder + "/athena.txt"), kSave);
+}
+
+// No file has a NUL in its name: a name typed with one opens nothing, neither the
+// whole name nor the part before the NUL, and every message shows all it holds.
+TEST(Dialogue, ANameTypedWithANulOpensNothing)
+{
+    const std::string loaded = kBanner + "\nLoading \"athena.txt\"...\nSuccessfully read 2 "s +
+                               "character(s) from \"athena.txt\"\n" + kMenu + "\n";
+    const std::string filter = loaded + "----\n\nSelet a filter:\n1. Account ID\n2. Job\n3. Zeny"
+                                        "\n\nNOTE: Only filtered results will be saved!\n\n----\n";
+    const std::string account = "\n----\n\nEnter the account ID you want to filter:\n";
+    const std::string ask = "\nEnter a file name to save as:\n";
+    auto not_opened = [](const std::string &name) {
+        return "\nError: Could not open or create \"" + name + "\"!\n\n" + kMenu;
+    };
+    auto not_loaded = [](const std::string &path) {
+        return kBanner + "\nLoading \""s + path + "\"...\n\nError: Could not open \"" + path +
+               "\"!\n\n";
+    };
+    const std::pair<std::string, std::string> rows[] = {
+        {"athena.txt\n1\nab\0cd.txt\n3\n"s, loaded + ask + not_opened("ab\0cd.txt"s)},
+        {"athena.txt 1 \"ab\0cd.txt\" 3"s, loaded + ask + not_opened("ab\0cd.txt"s)},
+        {"athena.txt 1 athena.txt\0x 3"s, loaded + ask + not_opened("athena.txt\0x"s)},
+        {"athena.txt\0xyz 3"s, not_loaded("athena.txt\0xyz"s)},
+        {"\0"s + std::string(1500, 'p'),
+         kBanner + "\nError: The path is longer than 1023 characters!\n\n"s},
+        // The range is shown before the name is refused.
+        {"athena.txt 2 3 z\0.txt 100 900 3"s,
+         filter + ask +
+             "\nThe Zeny filter searches a range of zeny,\nYou "
+             "will need to enter a minimum and max value for the range\n\n\n----\n\nShow me "
+             "players with zeny greater than:\n\n----\n\nBut less than:\n\n----\n\nDumping "
+             "characters with zeny greater than 100 but less than 900\n" +
+             not_opened("z\0.txt"s)},
+        {"athena.txt 2 1 a\0.txt x"s, filter + ask + account +
+                                          "\nError: No number was given, so \"a\0.txt\" was not "s +
+                                          "written!\n\n" + kMenu + "Invalid Selection!\n"},
+        {"athena.txt 2 1 a\0.txt -1"s, filter + ask + account},
+    };
+    for (const auto &row : rows) {
+        std::string folder = scratch_with_save();
+        EXPECT_EQ(run_dialogue(folder, row.first), row.second) << "input: " << row.first;
+        for (const auto &entry : fs::directory_iterator(folder))
+            EXPECT_EQ(entry.path().filename(), "athena.txt") << "input: " << row.first;
+        EXPECT_EQ(read_file(folder + "/athena.txt"), kSave) << "input: " << row.first;
+    }
 }
 
 // Every ending but the quit choice leaves a message that a window of the run's own

@@ -232,7 +232,8 @@ TEST_F(DumpTest, AReportOfManySheetsIsWrittenWhole)
 }
 
 // A report never holds a character line: a file whose first 64 KiB do is a copy of
-// a save file. Anything else is written over.
+// a save file. A file whose reads fail before one is found could not be checked and
+// is left whole. Anything else is written over.
 TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
 {
     const std::string line = character(5, 150, "Copy", 1);
@@ -240,30 +241,37 @@ TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
     // Lines that are no character lines, up to where `line` must start for the
     // 64 KiB mark to fall `early` characters before the end of its values.
     auto head = [&](std::size_t early) { return std::string(65535 - values + early, 'r') + "\n"; };
+    const std::string name = folder + "/old.txt";
+    const std::string copy = refused(name, kHoldsLines), over = wrote(3, name),
+                      unchecked = "\nError: Could not open or create \"" + name + "\"!\n\n";
     const struct {
         const char *label;
         std::string bytes;
-        bool refused;
+        const std::string &console;
+        std::size_t reads_fail_after;
     } cases[] = {
-        {"a copy", contents, true},
-        {"a copy with CR LF line ends", "junk\r\n" + line.substr(0, line.size() - 1) + "\r\n",
-         true},
-        {"the 64 KiB mark cuts a line after its values", head(0) + line, true},
-        {"the mark cuts a line before its values end", head(10) + line, false},
-        {"one huge line first", std::string(70000, 'h') + "\n" + line, false},
+        {"a copy", contents, copy, SIZE_MAX},
+        {"a copy with CR LF line ends", "junk\r\n" + line.substr(0, line.size() - 1) + "\r\n", copy,
+         SIZE_MAX},
+        {"the 64 KiB mark cuts a line after its values", head(0) + line, copy, SIZE_MAX},
+        {"the mark cuts a line before its values end", head(10) + line, over, SIZE_MAX},
+        {"one huge line first", std::string(70000, 'h') + "\n" + line, over, SIZE_MAX},
         // Lines are split as the loader splits them: cut after kLineLimit characters.
-        {"the rest of a cut line", std::string(kLineLimit, 'x') + line, true},
-        {"cut one character later", std::string(kLineLimit - 1, 'x') + line, false},
-        {"a NUL ends a line's text", std::string("5\0", 2) + line.substr(1), false},
-        {"an earlier report", full, false},
+        {"the rest of a cut line", std::string(kLineLimit, 'x') + line, copy, SIZE_MAX},
+        {"cut one character later", std::string(kLineLimit - 1, 'x') + line, over, SIZE_MAX},
+        {"a NUL ends a line's text", std::string("5\0", 2) + line.substr(1), over, SIZE_MAX},
+        {"an earlier report", full, over, SIZE_MAX},
+        {"reads that fail after a character line", contents, copy, contents.find('\n') + 1},
+        {"reads that fail before one", "junk\n" + line, unchecked, 5 + values / 2},
+        {"reads that fail in a file of no character line", full, unchecked, 100},
     };
     for (const auto &row : cases) {
-        std::string name = folder + "/old.txt";
         write_file(name, row.bytes);
-        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, !row.refused),
-                  row.refused ? refused(name, kHoldsLines) : wrote(3, name))
+        set_copy_check_failure(row.reads_fail_after);
+        EXPECT_EQ(dump(name, FilterKind::none, 0, 0, &row.console == &over), row.console)
             << row.label;
-        EXPECT_EQ(read_file(name), row.refused ? row.bytes : full) << row.label;
+        set_copy_check_failure(SIZE_MAX);
+        EXPECT_EQ(read_file(name), &row.console == &over ? full : row.bytes) << row.label;
     }
 #ifdef __linux__
     // A file under /proc says it holds nothing and gives lines all the same: the
@@ -273,8 +281,9 @@ TEST_F(DumpTest, RefusesACopyOfASaveFileAndWritesOverOtherFiles)
     char *argv[] = {sleep, seconds, nullptr}, *environment[] = {&value[0], nullptr};
     pid_t sleeper; // back from posix_spawn only once it runs sleep
     ASSERT_EQ(posix_spawn(&sleeper, "/bin/sleep", nullptr, nullptr, argv, environment), 0);
-    std::string name = "/proc/" + std::to_string(sleeper) + "/environ";
-    EXPECT_NE(dump(name, FilterKind::none, 0, 0, false), refused(name, kHoldsLines));
+    std::string environ_file = "/proc/" + std::to_string(sleeper) + "/environ";
+    EXPECT_NE(dump(environ_file, FilterKind::none, 0, 0, false),
+              refused(environ_file, kHoldsLines));
     kill(sleeper, SIGKILL);
     waitpid(sleeper, nullptr, 0);
 #endif
