@@ -1,7 +1,7 @@
 // The filter menu.
 #include "app/filter_menu.h"
 
-#include "app/main_menu.h"
+#include "app/dump_report.h"
 #include "console/console.h"
 
 namespace

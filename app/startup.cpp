@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "app/main_menu.h"
+#include "app/run_state.h"
 #include "console/console.h"
+#include "console/text_helpers.h"
 #include "platform/files.h"
 
 bool run_program()
@@ -24,7 +26,9 @@ bool run_program()
     std::size_t length = state.word_length;
     // Opening a cut path could load some other file than the one typed.
     if (got == word_cut || length > kPathSize - 1) {
-        write_text("\nError: The path is longer than 1023 characters!\n\n");
+        write_text("\nError: The path is longer than ");
+        write_text(static_cast<std::int32_t>(kPathSize - 1));
+        write_text(" characters!\n\n");
         flush_console();
         return false;
     }

@@ -1,7 +1,6 @@
 // Console operations: reading and writing the console, used by both the menus and the
-// file operations. Every prompt, message and typed answer passes through here, and
-// so does the decimal writing that the sheets share with the messages; this folder
-// stands below the others and uses only the standard library.
+// file operations. Every prompt, message and typed answer passes through here; this
+// folder stands below the others and uses only the standard library.
 #ifndef TAMSEL_CONSOLE_CONSOLE_H
 #define TAMSEL_CONSOLE_CONSOLE_H
 
@@ -25,10 +24,6 @@ void write_text(std::int64_t value);
 // Flushes everything written so far; called when the run ends.
 void flush_console();
 
-// True once a read has found nothing usable or met the end of input. Never cleared
-// during a run: every later read returns at once and leaves its target unchanged.
-bool console_failed();
-
 enum WordRead {
     word_none,  // nothing stored: the input had ended or the failed state was set
     word_whole, // the word was stored whole
@@ -36,18 +31,20 @@ enum WordRead {
                 // was read and dropped so that no piece of it reaches the next prompt
 };
 
-// Skips white space and reads one word of any length into `buffer` (`size` bytes,
-// at least 1), storing at most size - 1 characters and a NUL. The white space that
-// ends the word stays in the input. `*length` gets the bytes stored, a typed NUL
-// among them counted as any other byte, so a word holds a NUL when strlen(buffer)
-// is less. Leaves `buffer` and `*length` unchanged on word_none.
-WordRead read_word(char *buffer, std::size_t size, std::size_t *length);
-
-// Reads a file name as read_word does, except that a name starting with a double
-// quote runs to the next double quote, white space included; the quotes are not
-// stored, and the name's length is counted inside them. A line end (LF or CR) or
-// the end of input before the closing quote ends the name: the line end stays in
-// the input, the end of input sets the failed state. "" stores an empty name.
+// Skips white space and reads a file name of any length into `buffer` (`size`
+// bytes, at least 1), storing at most size - 1 characters and a NUL. A name is a
+// word, which the next white space ends and which stays in the input, unless it
+// starts with a double quote: then it runs to the next double quote, white space
+// included; the quotes are not stored, and the name's length is counted inside
+// them. A line end (LF or CR) or the end of input before the closing quote ends the
+// name: the line end stays in the input. "" stores an empty name. `*length` gets
+// the bytes stored, a typed NUL among them counted as any other byte, so a name
+// holds a NUL when strlen(buffer) is less. Leaves `buffer` and `*length` unchanged
+// on word_none.
+//
+// The end of input, met by a read or by the skip before it, sets the failed state,
+// as does a number read that finds no number: never cleared during a run, it makes
+// every later read return at once and leave its target unchanged.
 WordRead read_name(char *buffer, std::size_t size, std::size_t *length);
 
 // Writes `length` bytes of `text` exactly, a NUL among them included: a name as it
@@ -66,15 +63,5 @@ void wait_for_enter();
 // Returns true only when a number typed now was stored (one that the end of the
 // input ends included), false for text that is no number, ended or failed input.
 bool read_number(std::int32_t &target);
-
-// True when both texts are equal once ASCII letters A-Z are folded to a-z.
-bool equal_ignoring_case(const char *first, const char *second);
-
-// Room format_decimal needs: a sign and ten digits.
-constexpr std::size_t kDecimalRoom = 11;
-
-// Writes `value` in decimal into `out` (kDecimalRoom bytes) without a NUL and
-// returns the number of characters written.
-std::size_t format_decimal(std::int32_t value, char *out);
 
 #endif

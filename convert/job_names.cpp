@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "console/console.h"
+#include "console/text_helpers.h"
 
 namespace
 {

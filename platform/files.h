@@ -1,6 +1,7 @@
-// What the loader and the report writer need of the file system beyond the C
-// library: file identity, examining a name, opening a report without emptying it,
-// emptying it, and the signals that turn failed writes into errors.
+// The system's file calls beyond the C library, one file per system behind this
+// header, for the loader, the report's checks and open, and start-up: file
+// identity, examining a name, opening a report without emptying it, emptying it,
+// and the signals that turn failed writes into errors.
 #ifndef TAMSEL_PLATFORM_FILES_H
 #define TAMSEL_PLATFORM_FILES_H
 
@@ -24,7 +25,7 @@ bool same_identity(const FileIdentity &first, const FileIdentity &second);
 // Cuts the file that `file` is open on to zero length, as opening it for writing
 // would; a device or a pipe, which has no length, is left as it is. False when a
 // file that has a length could not be cut.
-bool empty_file(std::FILE *file);
+bool truncate_to_empty(std::FILE *file);
 
 // What stands at a name, as examine_name found it.
 struct FileAtName {
@@ -76,12 +77,9 @@ std::FILE *open_for_writing(const char *name, bool create, bool *changed);
 
 // True where a name that no file has yet can still be created inside an existing
 // file, sharing its identity: on Windows "athena.txt:x" makes a stream of
-// athena.txt. Elsewhere a file created under a new name is a new file.
-#ifdef _WIN32
-constexpr bool kNewNameMayBeInAFile = true;
-#else
-constexpr bool kNewNameMayBeInAFile = false;
-#endif
+// athena.txt. Elsewhere a file created under a new name is a new file. Each
+// system's file calls answer it.
+extern const bool kNewNameMayBeInAFile;
 
 // When `name` names a stream inside a file (on Windows "athena.txt:x"), examines that
 // file as examine_name examines a name and returns true. The name is read as the
@@ -90,25 +88,6 @@ constexpr bool kNewNameMayBeInAFile = false;
 // stands ("\\?\", "\??\"); and in wide characters, whatever the code page cannot
 // spell. False for a name of no stream, and on every other system.
 bool examine_stream_file(const char *name, FileAtName *found);
-
-// The two functions below read a name as text in UTF-8, as the Windows file calls
-// make it of a narrow name: no byte of a character in UTF-8 is a \, a / or a :,
-// whereas in code pages 932, 936, 949 and 950 the second byte of one may be a \.
-
-// The length of the part of `name` that names a file: on Windows the rest names a
-// stream inside that file ("athena.txt:x", "C:athena.txt:x:$DATA"). The stream starts
-// at the first colon of the last component (after the last \ or /), once a leading
-// drive ("C:", also after a "\\?\" or "\\.\" prefix) is set aside; without one, the
-// whole length.
-std::size_t file_part_length(const char *name);
-
-// True when `name` is that of a named pipe on Windows: "\\.\pipe\NAME",
-// "\\?\pipe\NAME" or "\??\pipe\NAME" on this computer, "\\SERVER\pipe\NAME" or
-// "\\?\UNC\SERVER\pipe\NAME" on one of the network, also through the system's other
-// names for the pipe folder ("\\.\Global\pipe\", "\\?\GLOBALROOT\Device\NamedPipe\",
-// "\\?\GLOBALROOT\??\pipe\"); the components in any case, / taken for \ (but in
-// "\??\"). Only reads the text: ".." is not resolved.
-bool names_a_pipe(const char *name);
 
 // Sets the function that open_for_writing calls with the name just before it opens
 // (none at start): tests use it to change what stands at the name after the checks.

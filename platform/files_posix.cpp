@@ -7,6 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// A name here names a file, never a stream inside one.
+const bool kNewNameMayBeInAFile = false;
+
 bool file_identity(std::FILE *file, FileIdentity *identity)
 {
     struct stat status;
@@ -26,7 +29,7 @@ bool regular_file_size(std::FILE *file, std::uint64_t *size)
     return true;
 }
 
-bool empty_file(std::FILE *file)
+bool truncate_to_empty(std::FILE *file)
 {
     // Devices and pipes have no length to cut, as opening for writing knows.
     struct stat status;

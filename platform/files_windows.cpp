@@ -9,6 +9,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/windows_names.h"
+
 namespace
 {
 
@@ -130,6 +132,9 @@ bool examine_stream_file(const char *name, FileAtName *found)
     return true;
 }
 
+// "athena.txt:x" creates a stream inside athena.txt, with its identity.
+const bool kNewNameMayBeInAFile = true;
+
 bool file_identity(std::FILE *file, FileIdentity *identity)
 {
     HANDLE handle = handle_of(file);
@@ -151,7 +156,7 @@ bool regular_file_size(std::FILE *file, std::uint64_t *size)
     return true;
 }
 
-bool empty_file(std::FILE *file)
+bool truncate_to_empty(std::FILE *file)
 {
     if (GetFileType(handle_of(file)) != FILE_TYPE_DISK)
         return true;

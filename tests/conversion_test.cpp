@@ -225,7 +225,7 @@ struct FilterCase {
     bool keeps;
 };
 
-TEST(PassesFilter, BoundsAreExactAndZenyBoundsExclusive)
+TEST(PassesFilter, KeepsAnEqualAccountOrJobAndAZenyStrictlyBetweenTheBounds)
 {
     const FilterCase cases[] = {
         {FilterKind::none, 0, 0, 5, 5, 5, true},

@@ -73,7 +73,7 @@ struct LoadCase {
     std::vector<std::string> lines;
 };
 
-TEST(SplitLines, GivesOnePiecePerLineAndCutsLongLines)
+TEST(SplitLines, GivesEachLineAsTextModeReadsItAndCutsLongLinesAtAnyReadSize)
 {
     const std::string cut(kLineLimit, 'x');
 #ifdef _WIN32

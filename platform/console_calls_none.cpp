@@ -1,4 +1,4 @@
-// The console calls where there is no Windows console: standard input is never
+// The console calls where the system has no Windows console: standard input is never
 // one, and the calls that would change it do nothing.
 #include "platform/console_calls.h"
 
