@@ -58,15 +58,16 @@ std::size_t g_copy_check_failure = SIZE_MAX;
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them: a character line
 // found is a copy, whatever the reads after it do. A file that cannot be opened
-// for reading is not taken for a copy. Sets `*busy` when the file could not be
-// checked: another process holds it or a locked part of it, or a read failed
-// before a character line was found.
-bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
+// for reading, for want of permission, is not taken for a copy. Sets `*unchecked`
+// when the file could not be checked: it could not be opened for another reason
+// (another process holds it, the system failed), or a read failed (a locked part,
+// an I/O error) before a character line was found.
+bool is_save_file_copy(const char *name, const FileAtName &found, bool *unchecked)
 {
-    *busy = false;
+    *unchecked = false;
     if (!found.regular || !found.has_identity)
         return false;
-    std::FILE *file = open_examined_file(name, found.identity, busy);
+    std::FILE *file = open_examined_file(name, found.identity, unchecked);
     if (file == nullptr)
         return false;
     // No more than the file says it holds: a file under /proc says it holds nothing
@@ -78,7 +79,7 @@ bool is_save_file_copy(const char *name, const FileAtName &found, bool *busy)
     std::size_t limit = size < kCopyCheckSize ? static_cast<std::size_t>(size) : kCopyCheckSize;
     bool cut_short = g_copy_check_failure < limit;
     bool holds = holds_character_line(file, cut_short ? g_copy_check_failure : limit);
-    *busy = !holds && (cut_short || std::ferror(file) != 0);
+    *unchecked = !holds && (cut_short || std::ferror(file) != 0);
     std::fclose(file); // read only: nothing to lose on close
     return holds;
 }
@@ -106,13 +107,13 @@ std::FILE *open_report(const char *report_name)
             write_save_file_error(report_name);
             return nullptr;
         }
-        bool busy = false;
-        if (is_save_file_copy(report_name, found, &busy)) {
+        bool unchecked = false;
+        if (is_save_file_copy(report_name, found, &unchecked)) {
             write_name_error("\nError: \"", report_name,
                              "\" holds character lines and will not be overwritten!\n\n");
             return nullptr;
         }
-        if (busy) // it could not be checked, so it may not be written over
+        if (unchecked) // it may be a copy, so it may not be written over
             break;
         bool changed = false;
         std::FILE *report = open_for_writing(report_name, found.missing, &changed);

@@ -61,11 +61,12 @@ bool same_file_state(const FileAtName &first, const FileAtName &second);
 
 // Opens the regular file at `name` for reading in text mode, with an open that
 // cannot wait, when it is still the file `examined` identified; nullptr otherwise
-// (another kind of file, another file by now, or no permission to read). Sets
-// `*busy` when another process holds the file so that it cannot be read now: on
-// POSIX systems under a lease, which would make the open wait; on Windows open with
-// a share mode that lets no one else read it (a sharing violation).
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy);
+// (another kind of file, another file or none by now, or no permission to read).
+// Sets `*unreadable` when the file could not be opened for any other reason, so that
+// what it holds cannot be known now: another process holds it (on POSIX systems a
+// lease, which would make the open wait; on Windows a share mode that lets no one
+// else read it), or the system failed (an I/O error, no memory).
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable);
 
 // Opens `name` for writing in text mode without emptying it. With `create` a new
 // file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).

@@ -79,13 +79,15 @@ void examine_open_file(std::FILE *file, FileAtName *found)
         describe(status, found);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable)
 {
     // Without waiting: should a FIFO have taken the file's place, the open returns
     // at once, and the check below turns it away. A file under another process's
-    // lease would make the open wait too: it is busy.
+    // lease would make the open wait too (EAGAIN): it cannot be read now. Only a
+    // denied permission, or a file gone since it was examined, tells what the file
+    // is; any other failure leaves it unknown.
     int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    *busy = descriptor == -1 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    *unreadable = descriptor == -1 && errno != EACCES && errno != EPERM && errno != ENOENT;
     if (descriptor == -1)
         return nullptr;
     struct stat status;
@@ -96,6 +98,7 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
         same = same_identity(now, examined);
     }
     std::FILE *file = same ? fdopen(descriptor, "r") : nullptr;
+    *unreadable = same && file == nullptr;
     if (file == nullptr)
         close(descriptor); // read only: nothing to lose on close
     return file;

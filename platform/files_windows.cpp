@@ -181,14 +181,18 @@ void examine_open_file(std::FILE *file, FileAtName *found)
     describe_handle(handle_of(file), found);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *busy)
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable)
 {
     // Opened as fopen opens a file to read it, but with the system's own error at
     // hand: errno says EACCES for a file held against reading and for a denied
     // permission alike. A file on a disk never makes a reader wait.
     HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    *busy = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    // Only a denied permission, or a file gone since it was examined, tells what the
+    // file is; a sharing violation or any other failure leaves it unknown.
+    DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    *unreadable = handle == INVALID_HANDLE_VALUE && error != ERROR_ACCESS_DENIED &&
+                  error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
     FileAtName opened = {};
@@ -197,7 +201,9 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
         CloseHandle(handle); // read only: nothing to lose on close
         return nullptr;
     }
-    return stream_of(handle, _O_RDONLY, "r");
+    std::FILE *file = stream_of(handle, _O_RDONLY, "r");
+    *unreadable = file == nullptr;
+    return file;
 }
 
 std::FILE *open_for_writing(const char *name, bool create, bool *changed)
