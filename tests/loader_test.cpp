@@ -254,10 +254,11 @@ std::string varied_lines(std::size_t count, std::size_t length, const char *end)
 }
 
 // The values the load keeps, in file order, are the plain reference reading of the
-// same file, through several doublings of the kept values, and so are its counts and
-// skipped line numbers. Each row's file is made when the row runs.
+// same file, on either side of the ends of the blocks that keep them, and so are its
+// counts and skipped line numbers. Each row's file is made when the row runs.
 TEST(LoadSaveFile, KeepsEveryCharacterAsTheReferenceReadsIt)
 {
+    const std::size_t second = kFirstBlockCharacters + kBlockCharacters; // two blocks, full
     const struct {
         const char *label;
         std::size_t count, length; // varied_lines(count, length, end)
@@ -271,16 +272,17 @@ TEST(LoadSaveFile, KeepsEveryCharacterAsTheReferenceReadsIt)
         {"one line of 10241 cut pieces", 10241, kLineLimit, "", true, std::string(100, '#')},
         {"10241 lines of 6142 characters", 10241, kLineLimit - 1, "\n", true, ""},
         {"5121 lines of exactly 6143 characters", 5121, kLineLimit, "\n", true, ""},
-        {"1024 characters: the first room for them, full", 1024, 0, "\n", true, ""},
-        {"1025 characters: the first doubling", 1025, 0, "\n", true, ""},
-        {"10239 lines", 10239, 0, "\n", true, ""},
-        {"10239 lines, the last without a feed", 10239, 0, "\n", false, ""},
-        {"10240 lines", 10240, 0, "\n", true, ""},
-        {"10240 lines, the last without a feed", 10240, 0, "\n", false, ""},
-        {"10241 lines", 10241, 0, "\n", true, ""},
-        {"10241 lines, the last without a feed", 10241, 0, "\n", false, ""},
-        {"20000 lines", 20000, 0, "\n", true, ""},
-        {"20000 lines, the last without a feed", 20000, 0, "\n", false, ""},
+        {"one character", 1, 0, "\n", false, ""},
+        {"the first block less one", kFirstBlockCharacters - 1, 0, "\n", true, ""},
+        {"the first block, full", kFirstBlockCharacters, 0, "\n", true, ""},
+        {"the first block and one", kFirstBlockCharacters + 1, 0, "\n", true, ""},
+        {"a 2 MiB block less one", second - 1, 0, "\n", true, ""},
+        {"a 2 MiB block less one, the last without a feed", second - 1, 0, "\n", false, ""},
+        {"a 2 MiB block, full", second, 0, "\n", true, ""},
+        {"a 2 MiB block, full, the last without a feed", second, 0, "\n", false, ""},
+        {"a 2 MiB block and one", second + 1, 0, "\n", true, ""},
+        {"a 2 MiB block and one, the last without a feed", second + 1, 0, "\n", false, ""},
+        {"three 2 MiB blocks and one", second + 2 * kBlockCharacters + 1, 0, "\n", true, ""},
     };
     for (const auto &row : rows) {
         std::string bytes = varied_lines(row.count, row.length, row.end);
@@ -345,7 +347,8 @@ TEST(LoadSaveFile, ReadsAFifoLikeTheSameRegularFile)
 #endif
 
 // A file whose values the memory cannot hold is refused whole, in a child whose
-// address space is limited to a little above what it uses already.
+// address space is limited to a little above what it uses already: the first blocks
+// are given, a later one is refused, and nothing is kept.
 TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
 {
 #ifdef TAMSEL_ADDRESS_SANITIZER
@@ -367,10 +370,11 @@ TEST(LoadSaveFile, RefusesAFileTooLargeForTheMemory)
             rlimit limit = {room, room};
             console.out.str("");
             bool loaded = setrlimit(RLIMIT_AS, &limit) == 0 && load_save_file(path.c_str());
-            return (loaded ? "loaded" : "refused") + console.output();
+            return (loaded ? "loaded " : "refused ") + std::to_string(character_count()) +
+                   save_file_path() + console.output();
         },
         &status);
-    EXPECT_EQ(said, "refused\nError: \"" + path + "\" is too large to load!\n\n");
+    EXPECT_EQ(said, "refused 0\nError: \"" + path + "\" is too large to load!\n\n");
 #endif
 }
 #endif
