@@ -304,3 +304,8 @@ std::size_t format_sheet(const CharacterRecord &r, char *out, std::size_t size)
     out[length] = '\0';
     return length;
 }
+
+bool is_character_line(const char *text, std::size_t length, CharacterRecord *record)
+{
+    return length >= kShortestCharacterLine && scan_character_line(text, record);
+}

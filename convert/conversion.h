@@ -59,6 +59,11 @@ bool scan_character_line(const char *line, CharacterRecord *record);
 // meet at each of the 5 other group borders.
 constexpr std::size_t kShortestCharacterLine = 42;
 
+// True when the piece `text` of a file, `length` bytes long, is a character line, as
+// scan_character_line reads it into `record`; a piece shorter than
+// kShortestCharacterLine is not scanned.
+bool is_character_line(const char *text, std::size_t length, CharacterRecord *record);
+
 // True when `record` passes the filter `kind` with the values `first`, `second`.
 bool passes_filter(const CharacterRecord &record, FilterKind kind, std::int32_t first,
                    std::int32_t second);

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "convert/line_splitter.h"
 #include "convert/loader.h"
 #include "platform/files.h"
 

@@ -16,6 +16,7 @@
 
 #include "console/console.h"
 #include "convert/conversion.h"
+#include "convert/line_splitter.h"
 #include "convert/loader.h"
 #include "tests/reference.h"
 

@@ -28,6 +28,7 @@
 #include <windows.h>
 #endif
 
+#include "convert/line_splitter.h"
 #include "tests/dump_fixture.h"
 
 namespace fs = std::filesystem;
