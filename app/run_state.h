@@ -12,7 +12,7 @@ constexpr std::size_t kWordSize = 2048; // a typed word: 2047 characters and a N
 struct RunState {
     char word[kWordSize];       // the last word typed: the path, then report names
     std::size_t word_length;    // its bytes as read, a typed NUL among them counted
-    char path[kPathSize];       // the save-file path in use, fixed after start-up
+    char path[kPathSize];       // the path start-up loads (the loader keeps its own copy)
     std::int32_t main_choice;   // main-menu selection
     std::int32_t filter_choice; // filter-menu selection
     std::int32_t first_value;   // account ID, class number or lower zeny bound

@@ -15,6 +15,10 @@ void console_attach(std::istream &in, std::ostream &out);
 // Writes the text exactly as given.
 void write_text(const char *text);
 
+// Writes `length` bytes of `text` exactly, a NUL among them included: a name as it
+// was typed.
+void write_text(const char *text, std::size_t length);
+
 // Writes the number in decimal, with a leading "-" when negative and no fill.
 void write_text(std::int32_t value);
 
@@ -46,10 +50,6 @@ enum WordRead {
 // as does a number read that finds no number: never cleared during a run, it makes
 // every later read return at once and leave its target unchanged.
 WordRead read_name(char *buffer, std::size_t size, std::size_t *length);
-
-// Writes `length` bytes of `text` exactly, a NUL among them included: a name as it
-// was typed.
-void write_text(const char *text, std::size_t length);
 
 // Waits for the user to press Enter, whatever earlier reads left: drops the rest
 // of the line last typed, ignores the failed state, then reads one more line. Only

@@ -1,5 +1,7 @@
 // Text helpers that the console, the sheets and start-up share: numbers written in
-// decimal, and names compared without regard to the case of ASCII letters.
+// decimal, and names compared without regard to the case of ASCII letters. They
+// stand in the console's library, on the ground floor, since the console's own
+// number writing uses them and both floors above may.
 #ifndef TAMSEL_CONSOLE_TEXT_HELPERS_H
 #define TAMSEL_CONSOLE_TEXT_HELPERS_H
 

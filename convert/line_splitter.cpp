@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "convert/conversion.h"
-
 namespace
 {
 
@@ -20,13 +18,6 @@ constexpr std::size_t kReadBufferSize = std::size_t{1} << 18;
 static_assert(kReadBufferSize > 2 * kLineLimit, "a read has room beside an open line");
 char g_buffer[kReadBufferSize];
 std::size_t g_piece_size = kReadBufferSize;
-
-bool find_character_line(const char *text, std::size_t length, void *found)
-{
-    CharacterRecord record;
-    *static_cast<bool *>(found) = is_character_line(text, length, &record);
-    return !*static_cast<bool *>(found);
-}
 
 } // namespace
 
@@ -78,13 +69,6 @@ bool split_lines(std::FILE *file, std::size_t limit, LineSink sink, void *contex
         start += window;
         searched = 0;
     }
-}
-
-bool holds_character_line(std::FILE *file, std::size_t limit)
-{
-    bool found = false;
-    split_lines(file, limit, find_character_line, &found);
-    return found;
 }
 
 void set_read_piece_size(std::size_t size)

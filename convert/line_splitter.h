@@ -24,11 +24,6 @@ using LineSink = bool (*)(const char *text, std::size_t length, void *context);
 // the end of the file: the caller checks ferror.
 bool split_lines(std::FILE *file, std::size_t limit, LineSink sink, void *context);
 
-// True when one of the lines of the first `limit` bytes of `file`, split as
-// split_lines does, is a character line. Read errors end it like the end of the
-// file: the caller checks ferror.
-bool holds_character_line(std::FILE *file, std::size_t limit);
-
 // Test seam: the most bytes one read takes (0: the default of 256 KiB).
 void set_read_piece_size(std::size_t size);
 

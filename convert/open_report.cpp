@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "convert/conversion.h"
 #include "convert/line_splitter.h"
 #include "convert/loader.h"
 #include "platform/files.h"
@@ -55,6 +56,24 @@ constexpr std::size_t kCopyCheckSize = std::size_t{1} << 16;
 
 // Where the copy check's reads fail, set by tests; by default nowhere.
 std::size_t g_copy_check_failure = SIZE_MAX;
+
+// The copy check's sink: stops the split at the first character line.
+bool find_character_line(const char *text, std::size_t length, void *found)
+{
+    CharacterRecord record;
+    *static_cast<bool *>(found) = is_character_line(text, length, &record);
+    return !*static_cast<bool *>(found);
+}
+
+// True when one of the lines of the first `limit` bytes of `file`, split as a load
+// splits them, is a character line. Read errors end it like the end of the file:
+// the caller checks ferror.
+bool holds_character_line(std::FILE *file, std::size_t limit)
+{
+    bool found = false;
+    split_lines(file, limit, find_character_line, &found);
+    return found;
+}
 
 // True when the regular file `found` at `name` holds a character line among its
 // first kCopyCheckSize bytes, read as a load would read them: a character line

@@ -60,13 +60,13 @@ void examine_open_file(std::FILE *file, FileAtName *found);
 bool same_file_state(const FileAtName &first, const FileAtName &second);
 
 // Opens the regular file at `name` for reading in text mode, with an open that
-// cannot wait, when it is still the file `examined` identified; nullptr otherwise
-// (another kind of file, another file or none by now, or no permission to read).
-// Sets `*unreadable` when the file could not be opened for any other reason, so that
-// what it holds cannot be known now: another process holds it (on POSIX systems a
-// lease, which would make the open wait; on Windows a share mode that lets no one
-// else read it), or the system failed (an I/O error, no memory).
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable);
+// cannot wait, when it is still the file `examined` identified; nullptr otherwise.
+// `*held_or_failed` tells why it returned nullptr: true when another process holds
+// the file (on POSIX systems a lease, which would make the open wait; on Windows a
+// share mode that lets no one else read it) or the system failed (an I/O error, no
+// memory), so that what the file holds cannot be known now; false when there is no
+// permission to read it, or it is another kind of file, another file or none by now.
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *held_or_failed);
 
 // Opens `name` for writing in text mode without emptying it. With `create` a new
 // file is made and none may stand there yet (O_EXCL; CREATE_NEW on Windows).
@@ -95,7 +95,7 @@ bool examine_stream_file(const char *name, FileAtName *found);
 void set_open_seam(void (*seam)(const char *name));
 
 // Calls the function set_open_seam set, if any, with `name`: open_for_writing's
-// first step on every system.
+// first step on every system, called by each system's file calls alone.
 void run_open_seam(const char *name);
 
 // From now on a write that the system would answer with a signal fails instead, so

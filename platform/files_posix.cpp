@@ -79,7 +79,7 @@ void examine_open_file(std::FILE *file, FileAtName *found)
         describe(status, found);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable)
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *held_or_failed)
 {
     // Without waiting: should a FIFO have taken the file's place, the open returns
     // at once, and the check below turns it away. A file under another process's
@@ -87,9 +87,10 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
     // denied permission, or a file gone since it was examined, tells what the file
     // is; any other failure leaves it unknown.
     int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    *unreadable = descriptor == -1 && errno != EACCES && errno != EPERM && errno != ENOENT;
-    if (descriptor == -1)
+    if (descriptor == -1) {
+        *held_or_failed = errno != EACCES && errno != EPERM && errno != ENOENT;
         return nullptr;
+    }
     struct stat status;
     FileIdentity now;
     bool same = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
@@ -98,7 +99,7 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
         same = same_identity(now, examined);
     }
     std::FILE *file = same ? fdopen(descriptor, "r") : nullptr;
-    *unreadable = same && file == nullptr;
+    *held_or_failed = same && file == nullptr;
     if (file == nullptr)
         close(descriptor); // read only: nothing to lose on close
     return file;

@@ -181,7 +181,8 @@ void examine_open_file(std::FILE *file, FileAtName *found)
     describe_handle(handle_of(file), found);
 }
 
-std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bool *unreadable)
+std::FILE *open_examined_file(const char *name, const FileIdentity &examined,
+                              bool *held_or_failed)
 {
     // Opened as fopen opens a file to read it, but with the system's own error at
     // hand: errno says EACCES for a file held against reading and for a denied
@@ -190,19 +191,21 @@ std::FILE *open_examined_file(const char *name, const FileIdentity &examined, bo
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     // Only a denied permission, or a file gone since it was examined, tells what the
     // file is; a sharing violation or any other failure leaves it unknown.
-    DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-    *unreadable = handle == INVALID_HANDLE_VALUE && error != ERROR_ACCESS_DENIED &&
-                  error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-    if (handle == INVALID_HANDLE_VALUE)
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        *held_or_failed = error != ERROR_ACCESS_DENIED && error != ERROR_FILE_NOT_FOUND &&
+                          error != ERROR_PATH_NOT_FOUND;
         return nullptr;
+    }
     FileAtName opened = {};
     describe_handle(handle, &opened);
     if (!opened.has_identity || !same_identity(opened.identity, examined)) {
         CloseHandle(handle); // read only: nothing to lose on close
+        *held_or_failed = false;
         return nullptr;
     }
     std::FILE *file = stream_of(handle, _O_RDONLY, "r");
-    *unreadable = file == nullptr;
+    *held_or_failed = file == nullptr;
     return file;
 }
 
