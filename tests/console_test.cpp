@@ -120,43 +120,7 @@ TEST(ReadNumber, SeveralAnswersOnOneLineFeedTheNextPrompts)
     EXPECT_EQ(next_read(console), "later");
 }
 
-// The inputs and the stored bytes are strings: a typed NUL is part of a word.
-struct WordCase {
-    std::string input;
-    std::size_t size;
-    std::string expected; // the bytes stored, as many as the read says it stored
-    WordRead outcome;
-    bool failed;
-    const char *next_word; // the word the input still holds ("" when none)
-};
-
-// A name that does not start with a double quote is read as a word.
-TEST(ReadName, StoresAtMostTheBufferAndConsumesTheWholeWord)
-{
-    const WordCase cases[] = {
-        {"out.txt\n", 16, "out.txt", word_whole, false, ""},
-        {"\n\n   my saves/a.txt\n", 16, "my", word_whole, false, "saves/a.txt"},
-        {"abcdefgh next", 9, "abcdefgh", word_whole, false, "next"},
-        {"abcdefghi next", 9, "abcdefgh", word_cut, false, "next"},
-        {"abcdefghijklmnopqrstuvwxyz\tnext", 4, "abc", word_cut, false, "next"},
-        {"\xe9t\xe9\n", 16, "\xe9t\xe9", word_whole, false, ""},
-        {"ab\0cd.txt next"s, 16, "ab\0cd.txt"s, word_whole, false, "next"},
-        {"ab\0cd.txt next"s, 4, "ab\0"s, word_cut, false, "next"},
-        {"last", 16, "last", word_whole, true, ""},
-        {"  \r\n\v\f", 16, "unchanged", word_none, true, ""},
-        {"", 16, "unchanged", word_none, true, ""},
-    };
-    for (const WordCase &row : cases) {
-        CapturedConsole console(row.input);
-        char word[64] = "unchanged";
-        std::size_t length = 9;
-        EXPECT_EQ(read_name(word, row.size, &length), row.outcome) << "input: " << row.input;
-        EXPECT_EQ(std::string(word, length), row.expected) << "input: " << row.input;
-        EXPECT_EQ(next_read(console), expected_next(row.failed, row.next_word))
-            << "input: " << row.input;
-    }
-}
-
+// The inputs and the stored bytes are strings: a typed NUL is part of a name.
 struct NameCase {
     std::string input;
     std::size_t size;
@@ -166,9 +130,22 @@ struct NameCase {
     const char *rest; // what is left unread in the input
 };
 
-TEST(ReadName, TakesANameInDoubleQuotesWithItsSpaces)
+// A name that does not start with a double quote is read as a word, stored up to
+// the buffer and consumed whole; one in double quotes runs to the next quote.
+TEST(ReadName, StoresAWordOrAQuotedNameUpToTheBufferAndConsumesItWhole)
 {
     const NameCase cases[] = {
+        {"out.txt\n", 16, "out.txt", word_whole, false, "\n"},
+        {"\n\n   my saves/a.txt\n", 16, "my", word_whole, false, " saves/a.txt\n"},
+        {"abcdefgh next", 9, "abcdefgh", word_whole, false, " next"},
+        {"abcdefghi next", 9, "abcdefgh", word_cut, false, " next"},
+        {"abcdefghijklmnopqrstuvwxyz\tnext", 4, "abc", word_cut, false, "\tnext"},
+        {"\xe9t\xe9\n", 16, "\xe9t\xe9", word_whole, false, "\n"},
+        {"ab\0cd.txt next"s, 16, "ab\0cd.txt"s, word_whole, false, " next"},
+        {"ab\0cd.txt next"s, 4, "ab\0"s, word_cut, false, " next"},
+        {"last", 16, "last", word_whole, true, ""},
+        {"  \r\n\v\f", 16, "unchanged", word_none, true, ""},
+        {"", 16, "unchanged", word_none, true, ""},
         {" \"my saves/a.txt\" 3\n", 32, "my saves/a.txt", word_whole, false, " 3\n"},
         {"\"all\tcharacters.txt\"\n", 32, "all\tcharacters.txt", word_whole, false, "\n"},
         {"\"my file\".txt\n", 32, "my file", word_whole, false, ".txt\n"},
