@@ -11,8 +11,6 @@
 
 #include <cstring>
 
-#include "console/text_helpers.h"
-
 namespace
 {
 
@@ -178,9 +176,65 @@ char *put_literal(char *p, const char (&text)[N])
     return p + (N - 1);
 }
 
+// The groups of three digits, "000" to "999", four bytes each: the digits, then how
+// many of them a number's first group shows, its leading zeros left out.
+struct DigitGroups {
+    char group[1000][4];
+};
+
+constexpr DigitGroups make_digit_groups()
+{
+    DigitGroups table = {};
+    for (int n = 0; n < 1000; ++n) {
+        table.group[n][0] = static_cast<char>('0' + n / 100);
+        table.group[n][1] = static_cast<char>('0' + n / 10 % 10);
+        table.group[n][2] = static_cast<char>('0' + n % 10);
+        table.group[n][3] = static_cast<char>(n < 10 ? 1 : n < 100 ? 2 : 3);
+    }
+    return table;
+}
+
+constexpr DigitGroups kDigitGroups = make_digit_groups();
+
+// Each group is one four-byte move; what it writes past the digits, the next piece
+// of the sheet writes over. The first group's move starts inside its own four bytes
+// and stays inside the table: a group with leading zeros is below 100, never the last.
+char *put_first_group(char *p, std::uint32_t group)
+{
+    const char *digits = kDigitGroups.group[group];
+    std::size_t shown = static_cast<std::size_t>(digits[3]);
+    std::memcpy(p, digits + 3 - shown, 4);
+    return p + shown;
+}
+
+char *put_group(char *p, std::uint32_t group)
+{
+    std::memcpy(p, kDigitGroups.group[group], 4);
+    return p + 3;
+}
+
+// Writes `value` in decimal, a group of three digits at a time.
 char *put_number(char *p, std::int32_t value)
 {
-    return p + format_decimal(value, p);
+    // Unsigned, so that -2147483648 needs no case of its own.
+    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0u - magnitude;
+    }
+    if (magnitude < 1000)
+        return put_first_group(p, magnitude);
+    if (magnitude < 1000000)
+        return put_group(put_first_group(p, magnitude / 1000), magnitude % 1000);
+    if (magnitude < 1000000000) {
+        p = put_first_group(p, magnitude / 1000000);
+        p = put_group(p, magnitude / 1000 % 1000);
+        return put_group(p, magnitude % 1000);
+    }
+    p = put_first_group(p, magnitude / 1000000000);
+    p = put_group(p, magnitude / 1000000 % 1000);
+    p = put_group(p, magnitude / 1000 % 1000);
+    return put_group(p, magnitude % 1000);
 }
 
 // A name or job name: the whole field in one fixed-size move (its text ends with a

@@ -4,6 +4,7 @@
 #include "convert/writer.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "console/console.h"
 #include "convert/loader.h"
@@ -12,8 +13,12 @@
 namespace
 {
 
-// Sheets are formatted here and handed to the report in pieces of this size.
-char g_sheets[1 << 16];
+// Sheets are formatted here and reach the report in pieces of kWritePiece bytes, so
+// that each write but the last starts and ends at a multiple of it in the file: a
+// sheet that runs past a piece's end is finished in the room after it, and what
+// runs past moves to the start of the next piece.
+constexpr std::size_t kWritePiece = std::size_t{1} << 16;
+char g_sheets[kWritePiece + kSheetRoom];
 
 } // namespace
 
@@ -37,12 +42,13 @@ bool dump_characters(const char *report_name, FilterKind kind, std::int32_t firs
         if (!passes_filter(record, kind, first, second))
             continue;
         job_name_for(record.class_number, record.job_name);
-        if (sizeof g_sheets - used < kSheetRoom) {
-            std::fwrite(g_sheets, 1, used, report);
-            used = 0;
-        }
         used += format_sheet(record, g_sheets + used, sizeof g_sheets - used);
         ++written_count;
+        if (used >= kWritePiece) {
+            std::fwrite(g_sheets, 1, kWritePiece, report);
+            used -= kWritePiece;
+            std::memcpy(g_sheets, g_sheets + kWritePiece, used);
+        }
     }
     std::fwrite(g_sheets, 1, used, report);
 

@@ -159,6 +159,29 @@ TEST(FormatSheet, WritesTheSheetByteForByte)
     EXPECT_EQ(length, std::strlen(out));
 }
 
+// Every number of the sheet at each width and sign where its groups of digits
+// change, against the reference's printf.
+TEST(FormatSheet, WritesEveryNumberAtEveryWidth)
+{
+    const std::int32_t values[] = {0,    9,      10,          99,        100,        999,
+                                   1000, 999999, 1000000,     999999999, 1000000000, INT32_MAX,
+                                   -1,   -1000,  -1000000000, INT32_MIN};
+    for (std::int32_t value : values) {
+        CharacterRecord r = sample_record();
+        for (std::int32_t *field :
+             {&r.character_id, &r.account_id, &r.slot,     &r.class_number, &r.base_level,
+              &r.job_level,    &r.base_exp,   &r.job_exp,  &r.zeny,         &r.hp,
+              &r.max_hp,       &r.sp,         &r.max_sp,   &r.stat_str,     &r.stat_agi,
+              &r.stat_vit,     &r.stat_int,   &r.stat_dex, &r.stat_luk,     &r.status_points,
+              &r.skill_points})
+            *field = value;
+        job_name_for(r.class_number, r.job_name);
+        char out[kSheetRoom];
+        std::size_t length = format_sheet(r, out, sizeof out);
+        EXPECT_EQ(std::string(out, length), character_sheet(r)) << "value " << value;
+    }
+}
+
 TEST(FormatSheet, CutsAtTheBufferSize)
 {
     char out[16];
