@@ -29,11 +29,11 @@ static_assert(kFromBaseLevel == kBeforeJobName + kJobNameSize, "only the job nam
 static_assert(sizeof(KeptCharacter) == kKeptBytes, "the blocks' counts are of these");
 
 // The kept values fill blocks, each added when the last is full and never moved
-// after: a load writes each value once, and the 2 MiB blocks, aligned to 2 MiB and
-// hinted, take a page fault each instead of 512. Their addresses are in a table on
-// the heap that doubles when full: a few times a load, even one that fills the memory.
+// after: a load writes each value once, and a large block, mapped at a multiple of
+// its size, takes a page fault instead of 512 where the system backs it with a large
+// page. Their addresses are in a table on the heap that doubles when full: a few
+// times a load, even one that fills the memory.
 constexpr std::size_t kFirstBlockBytes = kFirstBlockCharacters * kKeptBytes;
-constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
 constexpr std::size_t kFirstTableRoom = 16;
 KeptCharacter **g_blocks = nullptr;
 std::size_t g_block_count = 0;
@@ -57,17 +57,13 @@ char g_path[kPathSize];
 FileIdentity g_identity;
 bool g_identity_known = false;
 
-// A large page must start at a multiple of its size; the first block is never one.
-std::align_val_t block_alignment(std::size_t block)
-{
-    return std::align_val_t{block == 0 ? __STDCPP_DEFAULT_NEW_ALIGNMENT__ : kBlockBytes};
-}
-
 // Frees what a load keeps, its path and identity included; nothing is kept afterwards.
 void release_load()
 {
-    for (std::size_t block = 0; block < g_block_count; ++block)
-        ::operator delete(g_blocks[block], block_alignment(block));
+    if (g_block_count > 0)
+        ::operator delete(g_blocks[0]);
+    for (std::size_t block = 1; block < g_block_count; ++block)
+        unmap_large_block(g_blocks[block]);
     std::free(g_blocks);
     g_blocks = nullptr;
     g_block_count = g_table_room = 0;
@@ -92,15 +88,12 @@ bool add_block()
         g_blocks = static_cast<KeptCharacter **>(grown);
         g_table_room = room;
     }
-    bool first = g_block_count == 0;
-    std::size_t bytes = first ? kFirstBlockBytes : kBlockBytes;
-    void *block = ::operator new(bytes, block_alignment(g_block_count), std::nothrow);
-    if (block == nullptr)
-        return false;
     // The first block is too small for a large page, which would only raise the
     // peak of a file of a few lines.
-    if (!first)
-        hint_large_pages(block, bytes);
+    bool first = g_block_count == 0;
+    void *block = first ? ::operator new(kFirstBlockBytes, std::nothrow) : map_large_block();
+    if (block == nullptr)
+        return false;
     g_blocks[g_block_count++] = static_cast<KeptCharacter *>(block);
     g_next_kept = static_cast<KeptCharacter *>(block);
     g_block_end = g_next_kept + (first ? kFirstBlockCharacters : kBlockCharacters);
@@ -133,8 +126,10 @@ bool keep_line(const char *text, std::size_t length, void *)
         g_gives_sheet = false;
     }
     g_continued = length == kLineLimit;
-    // Zero first: no byte of the kept values depends on what an earlier scan left.
-    CharacterRecord record = {};
+    // A scan that reads all 22 values sets every field but the name's bytes after its
+    // NUL: zeroed, so that no byte kept depends on an earlier line.
+    CharacterRecord record;
+    std::memset(record.name, 0, sizeof record.name);
     if (!is_character_line(text, length, &record))
         return true;
     g_gives_sheet = true;

@@ -8,16 +8,17 @@
 
 #include "convert/conversion.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 
 constexpr std::size_t kPathSize = 1024; // the save-file path: 1023 characters and a NUL
 
 // A load keeps each character's values (its record but the job name) in blocks that
 // are never moved: a first block of 64 KiB, so that a file of a few lines takes
-// little memory, then blocks of 2 MiB, which the system may back with large pages.
-// The characters each holds:
+// little memory, then large blocks mapped from the system, which it may back with
+// large pages. The characters each holds:
 constexpr std::size_t kKeptBytes = sizeof(CharacterRecord) - kJobNameSize;
 constexpr std::size_t kFirstBlockCharacters = (std::size_t{64} << 10) / kKeptBytes;
-constexpr std::size_t kBlockCharacters = (std::size_t{2} << 20) / kKeptBytes;
+constexpr std::size_t kBlockCharacters = kLargeBlockSize / kKeptBytes;
 
 // Reads the whole save file at `path`, splitting it as split_lines does, and keeps
 // the values of each character line. Frees what the previous load kept, its path and

@@ -1,13 +1,18 @@
-// What the program tells the system about memory it holds: that a large block it
-// fills is best backed by large pages.
+// The memory of the loader's large blocks, mapped from the system directly: each
+// starts at a multiple of its size, so that the system may back it with large pages,
+// and takes no more address space than its size.
 #ifndef TAMSEL_PLATFORM_MEMORY_H
 #define TAMSEL_PLATFORM_MEMORY_H
 
 #include <cstddef>
 
-// Asks the system to back `block`, `size` bytes aligned to a large page, with large
-// pages, so that filling it takes a few page faults instead of one every 4 KiB. A
-// hint: where the system has no such pages, or refuses, nothing changes.
-void hint_large_pages(void *block, std::size_t size);
+constexpr std::size_t kLargeBlockSize = std::size_t{2} << 20; // one large page
+
+// Maps a zeroed block of kLargeBlockSize bytes at a multiple of kLargeBlockSize,
+// hinted for large pages where the system has them; nullptr when it is refused.
+void *map_large_block();
+
+// Gives back a block that map_large_block returned.
+void unmap_large_block(void *block);
 
 #endif

@@ -121,11 +121,13 @@ inline int reference_sheet(const CharacterRecord &r, char *out, std::size_t size
                          r.stat_luk, r.status_points, r.skill_points);
 }
 
-// True when `a` and `b` hold the same values and name, whatever their job names.
+// True when `a` and `b` hold the same values and name, whatever their job names. The
+// name's whole field is compared, the bytes after its NUL too: a record read from a
+// line holds nothing of an earlier line.
 inline bool same_values(const CharacterRecord &a, const CharacterRecord &b)
 {
     return a.character_id == b.character_id && a.account_id == b.account_id && a.slot == b.slot &&
-           std::strcmp(a.name, b.name) == 0 && a.class_number == b.class_number &&
+           std::memcmp(a.name, b.name, kNameSize) == 0 && a.class_number == b.class_number &&
            a.base_level == b.base_level && a.job_level == b.job_level && a.base_exp == b.base_exp &&
            a.job_exp == b.job_exp && a.zeny == b.zeny && a.hp == b.hp && a.max_hp == b.max_hp &&
            a.sp == b.sp && a.max_sp == b.max_sp && a.stat_str == b.stat_str &&
