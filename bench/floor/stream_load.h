@@ -1,5 +1,6 @@
-/* The load both floors share: asks for the save file like the tool, then reads it
- * in 256 KiB pieces through one buffer and counts its lines with memchr, keeping
+/* What the floors share: the prompt for the save file, as the tool asks it, and
+ * the streaming load of the streaming and dump floors, which reads the file in
+ * 256 KiB pieces through one buffer and counts its lines with memchr, keeping
  * nothing. Linux only. */
 #ifndef TAMSEL_BENCH_STREAM_LOAD_H
 #define TAMSEL_BENCH_STREAM_LOAD_H
@@ -14,7 +15,7 @@
 
 /* Asks for the save file and reads one word, as the tool does: any spelling of
  * "athena.txt" means the file of that name here. Returns 0 when no word came. */
-static int floor_ask_path(char *path)
+static inline int floor_ask_path(char *path)
 {
     printf("Please enter the path to your \"athena.txt\":\n");
     fflush(stdout);
@@ -29,7 +30,7 @@ static int floor_ask_path(char *path)
  * without one counts. A line left open at a piece's end needs no copy here, since
  * nothing is kept: it is counted once, at the feed that ends it in a later piece
  * (or at the end of the file). Returns -1 when the file cannot be read. */
-static long long floor_stream_lines(const char *path)
+static inline long long floor_stream_lines(const char *path)
 {
     static char piece[FLOOR_PIECE];
     long long count = 0;
@@ -55,7 +56,7 @@ static long long floor_stream_lines(const char *path)
 
 /* Asks for the save file, loads it and says how many lines it has; 0 when the
  * run has no file to work on, as the tool would stop there. */
-static int floor_load(char *path)
+static inline int floor_load(char *path)
 {
     long long count;
 
