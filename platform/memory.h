@@ -15,4 +15,8 @@ void *map_large_block();
 // Gives back a block that map_large_block returned.
 void unmap_large_block(void *block);
 
+// Test seam: with `unaligned`, blocks are mapped as on a system that places none at
+// a multiple of its size, so that each takes the longer way there.
+void set_unaligned_placement(bool unaligned);
+
 #endif

@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace
 {
+
+bool g_unaligned = false; // set by tests
 
 char *map_anonymous(std::size_t size)
 {
@@ -19,16 +22,19 @@ std::size_t past_a_multiple(const char *block)
     return reinterpret_cast<std::uintptr_t>(block) % kLargeBlockSize;
 }
 
-// Twice the size, and the spare on either side of the aligned block given back.
+// A mapping of twice the size less a page holds an aligned block wherever it
+// starts; the spare on either side of it is given back.
 char *map_wide_and_trim()
 {
-    char *wide = map_anonymous(2 * kLargeBlockSize);
+    std::size_t wide_size = 2 * kLargeBlockSize - static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    char *wide = map_anonymous(wide_size);
     if (wide == nullptr)
         return nullptr;
     std::size_t head = (kLargeBlockSize - past_a_multiple(wide)) % kLargeBlockSize;
     if (head != 0)
         munmap(wide, head);
-    munmap(wide + head + kLargeBlockSize, kLargeBlockSize - head);
+    if (wide_size - head > kLargeBlockSize)
+        munmap(wide + head + kLargeBlockSize, wide_size - head - kLargeBlockSize);
     return wide + head;
 }
 
@@ -38,7 +44,7 @@ void *map_large_block()
 {
     // Linux places a mapping of this size at a multiple of it; elsewhere it may not.
     char *block = map_anonymous(kLargeBlockSize);
-    if (block != nullptr && past_a_multiple(block) != 0) {
+    if (block != nullptr && (g_unaligned || past_a_multiple(block) != 0)) {
         munmap(block, kLargeBlockSize);
         block = map_wide_and_trim();
     }
@@ -53,4 +59,9 @@ void *map_large_block()
 void unmap_large_block(void *block)
 {
     munmap(block, kLargeBlockSize);
+}
+
+void set_unaligned_placement(bool unaligned)
+{
+    g_unaligned = unaligned;
 }

@@ -9,6 +9,8 @@
 namespace
 {
 
+bool g_unaligned = false; // set by tests
+
 std::size_t past_a_multiple(const void *block)
 {
     return reinterpret_cast<std::uintptr_t>(block) % kLargeBlockSize;
@@ -22,7 +24,7 @@ void *map_large_block()
     // reservation only whole: an unaligned block is replaced by a reservation of
     // twice the size, of which the aligned part is committed.
     void *block = VirtualAlloc(nullptr, kLargeBlockSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-    if (block == nullptr || past_a_multiple(block) == 0)
+    if (block == nullptr || (!g_unaligned && past_a_multiple(block) == 0))
         return block;
     VirtualFree(block, 0, MEM_RELEASE);
     char *wide =
@@ -43,4 +45,9 @@ void unmap_large_block(void *block)
     MEMORY_BASIC_INFORMATION region;
     if (VirtualQuery(block, &region, sizeof region) != 0)
         VirtualFree(region.AllocationBase, 0, MEM_RELEASE);
+}
+
+void set_unaligned_placement(bool unaligned)
+{
+    g_unaligned = unaligned;
 }
