@@ -12,15 +12,18 @@
 namespace
 {
 
-// The process's address space in bytes, where the system tells it (Linux); 0 elsewhere.
+// The process's address space in bytes, where the system tells it (Linux); 0 elsewhere,
+// Windows under Wine included, whose /proc is the emulator's own.
 std::uint64_t address_space()
 {
+    std::uint64_t kib = 0;
+#ifndef _WIN32
     std::ifstream status("/proc/self/status");
     std::string word;
-    std::uint64_t kib = 0;
     while (status >> word && word != "VmSize:") {
     }
     status >> kib;
+#endif
     return kib * 1024;
 }
 
